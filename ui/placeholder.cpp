@@ -1,0 +1,1 @@
+// The application shell is being built.
