@@ -2,6 +2,8 @@
 
 #include "common/file_io.h"
 
+#include <cstdlib>
+
 Bytes encodeBmp8(const IndexedImage& image, const Palette& palette) {
     const uint32_t stride = (uint32_t(image.width) + 3) & ~3u;
     const uint32_t pixelBytes = stride * uint32_t(image.height);
@@ -41,4 +43,180 @@ bool writeBmp8(const std::filesystem::path& path, const IndexedImage& image,
                const Palette& palette, std::string* error) {
     Bytes data = encodeBmp8(image, palette);
     return writeWholeFile(path, data, error);
+}
+
+Prompt bmpProblemPrompt(BmpProblem problem) {
+    switch (problem) {
+    case BmpProblem::None:
+        break;
+    case BmpProblem::NotBitmap:
+        return {"File format error!", "Not a bitmap!", PromptIcon::Exclamation};
+    case BmpProblem::Compressed:
+        return {"Unsupported file format",
+                "Sorry, but compressed bitmaps aren't supported!\nPlease save as uncompressed "
+                "bitmap.",
+                PromptIcon::Exclamation};
+    case BmpProblem::TooLarge:
+        return {"Picture too large!",
+                "This picture is too large (as you probably already guessed ;)",
+                PromptIcon::Exclamation};
+    case BmpProblem::NoPixels:
+        return {"File format error!", "This bitmap has no pixels!", PromptIcon::Exclamation};
+    case BmpProblem::UnsupportedDepth:
+        return {"Unsupported file format",
+                "Sorry, only bitmaps with 1, 4, 8, 16, 24 or 32 bits per pixel are supported!",
+                PromptIcon::Exclamation};
+    }
+    return {};
+}
+
+namespace {
+
+constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr int64_t kMaxSide = 32768;
+
+} // namespace
+
+std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem) {
+    auto fail = [&](BmpProblem why) -> std::optional<BmpPicture> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    if (problem)
+        *problem = BmpProblem::None;
+    ByteReader in(data);
+    uint16_t type = in.u16();
+    in.skip(8);
+    uint32_t dataOffset = in.u32();
+    uint32_t headerSize = in.u32();
+    int32_t width = in.i32();
+    int32_t height = in.i32();
+    in.u16(); // planes
+    uint16_t bitCount = in.u16();
+    uint32_t compression = in.u32();
+    if (!in.ok() || type != 0x4D42 || headerSize < kInfoHeaderSize)
+        return fail(BmpProblem::NotBitmap);
+    if (compression != 0)
+        return fail(BmpProblem::Compressed);
+    const bool topDown = height < 0;
+    const int64_t absHeight = std::llabs(int64_t(height));
+    if (int64_t(width) >= kMaxSide || absHeight >= kMaxSide)
+        return fail(BmpProblem::TooLarge);
+    if (width <= 0 || absHeight == 0)
+        return fail(BmpProblem::NoPixels);
+
+    BmpPicture picture;
+    picture.m_width = width;
+    picture.m_height = int(absHeight);
+    picture.m_bitCount = bitCount;
+    picture.m_topDown = topDown;
+    picture.m_dataOffset = dataOffset;
+    picture.m_rowSize = ((size_t(width) * bitCount + 7) / 8 + 3) & ~size_t(3);
+
+    if (picture.indexed()) {
+        // The table follows the information header; entries that would lie in the pixel rows or
+        // past the end of the file are not part of it.
+        const size_t tableStart = kFileHeaderSize + size_t(headerSize);
+        size_t entries = size_t(1) << bitCount;
+        const size_t tableEnd = std::min<size_t>(data.size(), std::max<size_t>(dataOffset, tableStart));
+        entries = std::min(entries, tableEnd > tableStart ? (tableEnd - tableStart) / 4 : 0);
+        picture.m_table.reserve(entries);
+        for (size_t i = 0; i < entries; ++i) {
+            const size_t at = tableStart + 4 * i;
+            picture.m_table.push_back({data[at + 2], data[at + 1], data[at]});
+        }
+    }
+    const uint64_t pixelEnd = uint64_t(dataOffset) + uint64_t(picture.m_rowSize) * uint64_t(absHeight);
+    picture.m_truncated = pixelEnd > data.size();
+    picture.m_data = std::move(data);
+    return picture;
+}
+
+bool BmpPicture::supportedDepth() const {
+    switch (m_bitCount) {
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+        return true;
+    default:
+        return false;
+    }
+}
+
+uint8_t BmpPicture::indexAt(int x, int y) const {
+    const size_t row = size_t(m_topDown ? y : m_height - 1 - y);
+    const size_t base = m_dataOffset + row * m_rowSize;
+    auto byte = [&](size_t offset) -> uint8_t {
+        const size_t at = base + offset;
+        return at < m_data.size() ? m_data[at] : 0;
+    };
+    switch (m_bitCount) {
+    case 1:
+        return (byte(size_t(x) / 8) >> (7 - x % 8)) & 1;
+    case 4:
+        return x % 2 == 0 ? byte(size_t(x) / 2) >> 4 : byte(size_t(x) / 2) & 0x0F;
+    case 8:
+        return byte(size_t(x));
+    default:
+        return 0;
+    }
+}
+
+Rgb BmpPicture::colorAt(int x, int y) const {
+    if (indexed() && supportedDepth()) {
+        const uint8_t index = indexAt(x, y);
+        return index < m_table.size() ? m_table[index] : Rgb{};
+    }
+    const size_t row = size_t(m_topDown ? y : m_height - 1 - y);
+    const size_t base = m_dataOffset + row * m_rowSize;
+    auto byte = [&](size_t offset) -> uint8_t {
+        const size_t at = base + offset;
+        return at < m_data.size() ? m_data[at] : 0;
+    };
+    switch (m_bitCount) {
+    case 16: {
+        const unsigned word = byte(2 * size_t(x)) | (byte(2 * size_t(x) + 1) << 8);
+        return {uint8_t(((word >> 10) & 31) * 8), uint8_t(((word >> 5) & 31) * 8),
+                uint8_t((word & 31) * 8)};
+    }
+    case 24:
+        return {byte(3 * size_t(x) + 2), byte(3 * size_t(x) + 1), byte(3 * size_t(x))};
+    case 32:
+        return {byte(4 * size_t(x) + 2), byte(4 * size_t(x) + 1), byte(4 * size_t(x))};
+    default:
+        return {255, 255, 0};
+    }
+}
+
+std::optional<RgbImage> decodeBmpRgb(ByteView data, std::string* error) {
+    auto fail = [&](BmpProblem why) -> std::optional<RgbImage> {
+        if (error)
+            *error = bmpProblemPrompt(why).text;
+        return std::nullopt;
+    };
+    BmpProblem problem = BmpProblem::None;
+    std::optional<BmpPicture> picture = parseBmp(Bytes(data.begin(), data.end()), &problem);
+    if (!picture)
+        return fail(problem);
+    if (!picture->supportedDepth())
+        return fail(BmpProblem::UnsupportedDepth);
+    // A real BMP holds at least one byte per eight pixels; a header promising far more than the
+    // file could hold is not allowed to make us allocate for it.
+    const uint64_t pixelCount = uint64_t(picture->width()) * uint64_t(picture->height());
+    if (pixelCount > (uint64_t(1) << 24) || pixelCount > 8 * uint64_t(data.size()))
+        return fail(BmpProblem::TooLarge);
+
+    RgbImage image;
+    image.width = picture->width();
+    image.height = picture->height();
+    image.pixels.resize(size_t(pixelCount));
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = picture->colorAt(x, y);
+    return image;
 }
