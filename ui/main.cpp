@@ -1,10 +1,17 @@
+// The application object: one main dialog, run until it closes.
+
+#include "app/tessarand_dlg.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Tessarand V1.27 preRelease");
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName("Tessarand");
+    int result = 0;
+    {
+        CTessarandDlg dialog(CTessarandDlg::Options{});
+        dialog.show();
+        result = app.exec();
+    }
+    return result;
 }

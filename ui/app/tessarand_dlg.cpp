@@ -1,0 +1,447 @@
+#include "app/tessarand_dlg.h"
+
+#include "app/about_dialog.h"
+#include "app/commands.h"
+#include "app/config_page.h"
+#include "app/extensions.h"
+#include "app/progress_dialog.h"
+#include "app/qt_prompter.h"
+#include "app/status_panel.h"
+#include "app/status_texts.h"
+#include "app/toolbar_icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+CTessarandDlg* g_mainDialog = nullptr;
+
+constexpr int kFaceWidth = 800;
+constexpr int kFaceHeight = 635;
+constexpr QSize kMinimumSize(640, 480);
+constexpr QSize kMaximumSize(kFaceWidth, kFaceHeight);
+constexpr QRect kSheetNormal(45, 5, 644, 600);
+constexpr QRect kSheetWide(45, 5, 740, 600);
+constexpr QRect kStatusPanel(697, 5, 103, 600);
+
+// The dialog's face: everything scrolls together when the window is smaller than the face.
+// In wide mode it draws the sunken frame around the area right of the sheet.
+class CDialogFace : public QWidget {
+public:
+    CDialogFace(const bool& wide, QWidget* parent) : QWidget(parent), m_wide(wide) {
+        setFixedSize(kFaceWidth, kFaceHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!m_wide)
+            return;
+        QPainter painter(this);
+        const QRect frame(QPoint(666, 25), QPoint(785, 592));
+        const QPalette& colours = palette();
+        painter.setPen(colours.color(QPalette::Dark));
+        painter.drawLine(frame.topLeft(), frame.topRight());
+        painter.drawLine(frame.topLeft(), frame.bottomLeft());
+        painter.setPen(colours.color(QPalette::Light));
+        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomRight());
+    }
+
+private:
+    const bool& m_wide;
+};
+
+QWidget* placeholderPage(const QString& caption) {
+    auto* page = new QWidget;
+    page->setObjectName(caption);
+    auto* layout = new QVBoxLayout(page);
+    auto* label = new QLabel(QString("%1\n\nThis page is not available in this version yet.").arg(caption), page);
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+    return page;
+}
+
+} // namespace
+
+CTessarandDlg* CTessarandDlg::instance() { return g_mainDialog; }
+
+CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(parent) {
+    // 1. Caption and the process-wide pointer.
+    g_mainDialog = this;
+    setWindowTitle(QString("Tessarand V%1.%2 preRelease").arg(1).arg(27));
+    m_allowAboutOnStart = options.allowAboutOnStart;
+    if (options.prompter) {
+        m_prompter = options.prompter;
+    } else {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        m_prompter = m_ownPrompter.get();
+    }
+    m_palette = wolfensteinPalette();
+
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_content = new CDialogFace(m_wideMode, m_scroll);
+    m_scroll->setWidget(m_content);
+    m_scroll->setWidgetResizable(false);
+    m_scroll->horizontalScrollBar()->setSingleStep(5);
+    m_scroll->horizontalScrollBar()->setPageStep(15);
+    m_scroll->verticalScrollBar()->setSingleStep(5);
+    m_scroll->verticalScrollBar()->setPageStep(15);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
+    setMinimumSize(kMinimumSize);
+    setMaximumSize(kMaximumSize);
+    resize(kMaximumSize);
+
+    // 2. The toolbar, with nothing to save yet.
+    createToolbar();
+
+    // 3. The map symbols picture, empty until map-object files are read.
+    m_symbols = QImage(448, 112, QImage::Format_RGB555);
+    m_symbols.fill(Qt::black);
+
+    // 5. The palette grid of the colour pickers.
+    buildPaletteGrid();
+
+    m_status = new CStatusPanel(m_content);
+    m_status->setGeometry(kStatusPanel);
+    m_Progress = new CProgressDlg(this);
+
+    // 6, 7. Program folder, settings, standard path, wheel step.
+    m_programFolder = options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                      : options.programFolder;
+    m_state.programFolder = QDir(m_programFolder).absolutePath().toStdString() + "/";
+    m_settings = readSettingsFile(QDir(m_programFolder).filePath(kSettingsFileName).toStdString());
+    if (!m_settings.stdPath.empty() && QDir(QString::fromStdString(m_settings.stdPath)).exists())
+        QDir::setCurrent(QString::fromStdString(m_settings.stdPath));
+    m_state.wheelStep = m_settings.wheelStep();
+    m_state.tooltipsEnabled = m_settings.tooltips;
+
+    // 9, 10. Extensions, then the start-up extension's map objects and palette.
+    readExtensionsAndStartupFolder();
+    // 11, 12. The map-object folders and palettes the Config page offers.
+    listMapObjectFolders();
+    listPalettes();
+
+    // 13. The pages.
+    createPages();
+    updateTooltips();
+
+    m_state.onChangedFlag = [this](DataKind) { updateSaveAllButton(); };
+}
+
+CTessarandDlg::~CTessarandDlg() {
+    writeSettingsAndExtensions();
+    if (g_mainDialog == this)
+        g_mainDialog = nullptr;
+}
+
+void CTessarandDlg::createToolbar() {
+    m_toolbar = new QToolBar(m_content);
+    m_toolbar->setOrientation(Qt::Vertical);
+    m_toolbar->setIconSize(QSize(16, 15));
+    m_toolbar->setMovable(false);
+    for (int id : kMainToolbarLayout) {
+        if (id == 0) {
+            m_toolbar->addSeparator();
+            continue;
+        }
+        QAction* action = m_toolbar->addAction(mainToolbarIcon(id), QString::fromStdString(commandTooltip(id)));
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_actions.insert(id, action);
+    }
+    for (int id : kInitiallyDisabledCommands)
+        m_actions.value(id)->setEnabled(false);
+    m_toolbar->setGeometry(5, 35, m_toolbar->sizeHint().width() + 12, 465);
+}
+
+void CTessarandDlg::createPages() {
+    m_sheet = new QTabWidget(m_content);
+    m_sheet->setGeometry(kSheetNormal);
+    auto nested = [this](const QString& caption, const QList<QPair<QString, QWidget*>>& pages) {
+        auto* page = new QWidget;
+        page->setObjectName(caption);
+        auto* inner = new QTabWidget(page);
+        inner->setObjectName(caption + "Sheet");
+        auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(inner);
+        for (const auto& [title, widget] : pages)
+            inner->addTab(widget, title);
+        m_nestedSheets.insert(caption, inner);
+        return page;
+    };
+
+    m_config = new CPropConfig(m_settings, m_state, *m_prompter);
+    connect(m_config, &CPropConfig::pendingChanged, this,
+            [this] { QTimer::singleShot(0, this, &CTessarandDlg::takeOverPendingSettings); });
+    connect(m_config, &CPropConfig::mapObjectsChosen, this, &CTessarandDlg::loadMapObjects);
+    connect(m_config, &CPropConfig::paletteChosen, this, &CTessarandDlg::loadPalette);
+
+    m_sheet->addTab(placeholderPage("MapEdit"), "MapEdit");
+    m_sheet->addTab(placeholderPage("3DEdit"), "3DEdit");
+    m_sheet->addTab(placeholderPage("Walls"), "Walls");
+    m_sheet->addTab(placeholderPage("Objects"), "Objects");
+    m_sheet->addTab(placeholderPage("Floors"), "Floors");
+    m_sheet->addTab(placeholderPage("Textures"), "Textures");
+    m_sheet->addTab(placeholderPage("Sprites"), "Sprites");
+    m_sheet->addTab(nested("VGAGraph", {{"Graphics", placeholderPage("Graphics")},
+                                        {"Fonts", placeholderPage("Fonts")},
+                                        {"Tile 8s", placeholderPage("Tile 8s")}}),
+                    "VGAGraph");
+    m_sheet->addTab(nested("Audio", {{"Sounds", placeholderPage("Sounds")},
+                                     {"Music", placeholderPage("Music")}}),
+                    "Audio");
+    m_screensPage = placeholderPage("Screens");
+    m_sheet->addTab(m_screensPage, "Screens");
+    m_sheet->addTab(nested("Customize", {{"Config", m_config},
+                                         {"Palette", placeholderPage("Palette")},
+                                         {"Symbols", placeholderPage("Symbols")}}),
+                    "Customize");
+}
+
+QTabWidget* CTessarandDlg::nestedSheet(const QString& pageCaption) const {
+    return m_nestedSheets.value(pageCaption);
+}
+
+void CTessarandDlg::buildPaletteGrid() {
+    // 32 rows of 8 cells of 9 × 9 pixels; row r, column c shows colour 8r + c.
+    m_paletteGrid = QImage(72, 288, QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    for (const Rgb& c : m_palette.colors)
+        colours << qRgb(c.r, c.g, c.b);
+    m_paletteGrid.setColorTable(colours);
+    for (int y = 0; y < 288; ++y)
+        for (int x = 0; x < 72; ++x)
+            m_paletteGrid.setPixel(x, y, uint((y / 9) * 8 + x / 9));
+}
+
+void CTessarandDlg::readExtensionsAndStartupFolder() {
+    const QDir folder(m_programFolder);
+    m_state.extensions =
+        readExtensionsFile(folder.filePath(kExtensionsFileName).toStdString(), *m_prompter);
+    ExtensionEntry chosen = m_state.extensions.startupChoice(m_settings.lastExtension);
+    loadMapObjects(QString::fromStdString(chosen.mapObjectFolder));
+    loadPalette(QString::fromStdString(chosen.paletteName));
+}
+
+void CTessarandDlg::listMapObjectFolders() {
+    QDir folder(QDir(m_programFolder).filePath("MapObjects"));
+    const QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    for (const QString& name : names) {
+        if (name.startsWith('.'))
+            continue;
+        // The list has room for this many; more folders are left out of the choice.
+        if (m_state.mapObjectFolders.size() >= kMaxMapObjectFolders)
+            break;
+        m_state.mapObjectFolders.push_back(name.toStdString());
+    }
+}
+
+void CTessarandDlg::listPalettes() {
+    QDir folder(QDir(m_programFolder).filePath("palette"));
+    const QStringList files = folder.entryList({"*.pal"}, QDir::Files, QDir::Name);
+    for (const QString& file : files) {
+        m_state.paletteNames.push_back(file.left(file.size() - 4).toStdString());
+        if (m_state.paletteNames.size() >= kMaxPaletteNames) {
+            m_prompter->tell("Warning: Too many palettes!",
+                             "Too many palettes! Only 100 supported!\nIf this is an problem for "
+                             "you, please contact us, so we can change it!",
+                             PromptIcon::Exclamation);
+            break;
+        }
+    }
+}
+
+bool CTessarandDlg::loadPalette(const QString& name) {
+    const QString path = QDir(m_programFolder).filePath("palette/" + name + ".pal");
+    std::optional<Palette> palette = readPaletteFile(path.toStdString());
+    if (!palette) {
+        m_prompter->tell("Tessarand", "Can't find palette!");
+        return false;
+    }
+    m_palette = *palette;
+    sendAppMessage(AppMessage::PaletteChanged);
+    return true;
+}
+
+void CTessarandDlg::loadMapObjects(const QString& folder) {
+    // The map-object files come with the level vocabulary.
+    Q_UNUSED(folder);
+}
+
+void CTessarandDlg::updateTooltips() {
+    for (auto it = m_actions.begin(); it != m_actions.end(); ++it)
+        it.value()->setToolTip(m_state.tooltipsEnabled
+                                   ? QString::fromStdString(tooltipForRequest(it.key(), true))
+                                   : QString());
+}
+
+void CTessarandDlg::updateSaveAllButton() {
+    if (m_state.loadAllUsed)
+        m_actions.value(command::SaveAll)->setEnabled(m_state.anythingUnsaved());
+}
+
+void CTessarandDlg::setChanged(DataKind kind, bool changed) { m_state.setChanged(kind, changed); }
+
+void CTessarandDlg::setLocked(DataKind kind, bool locked) { m_state.setLocked(kind, locked); }
+
+void CTessarandDlg::takeOverPendingSettings() {
+    if (!m_config || !m_config->hasPendingChanges())
+        return;
+    m_config->takeOverSettings();
+    updateTooltips();
+}
+
+void CTessarandDlg::runCommand(int commandId) {
+    switch (commandId) {
+    case command::ShowAbout:
+        showAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+int CTessarandDlg::sendAppMessage(AppMessage message, quintptr wParam, const void* lParam) {
+    switch (message) {
+    case AppMessage::CursorMoved:
+        if (lParam)
+            onCursorMoved(*static_cast<const CellReport*>(lParam));
+        break;
+    case AppMessage::PenChanged:
+        if (lParam)
+            onPenChanged(*static_cast<const CellReport*>(lParam), wParam == 1);
+        break;
+    case AppMessage::PaletteChanged:
+        buildPaletteGrid();
+        emit paletteChanged();
+        break;
+    case AppMessage::SymbolsChanged:
+        refreshStatusPanel();
+        emit symbolsChanged();
+        break;
+    case AppMessage::WideMode:
+        setWideMode(wParam == 1);
+        break;
+    case AppMessage::RedrawFrame:
+        m_content->update(QRect(666, 25, 120, 568));
+        break;
+    case AppMessage::InsertMap:
+    case AppMessage::DeleteMap:
+    case AppMessage::ShowIn3D:
+        break;
+    }
+    return 0;
+}
+
+void CTessarandDlg::onCursorMoved(const CellReport& cell) {
+    m_status->setText(status::CursorPosition,
+                      QString::fromStdString(cursorPositionText(cell.first, cell.y)));
+    m_status->setText(status::CursorWallName,
+                      QString::fromStdString(tileNameText(cell.wallCode, nullptr)));
+    m_status->setText(status::CursorObjectName,
+                      QString::fromStdString(tileNameText(cell.objectCode, nullptr)));
+}
+
+void CTessarandDlg::onPenChanged(const CellReport& pick, bool leftButton) {
+    PenPair& pen = leftButton ? m_leftPen : m_rightPen;
+    int mode = pick.first;
+    if (mode == 0)
+        mode = m_editMode == MapEditMode::Walls ? 1 : m_editMode == MapEditMode::Objects ? 2 : 3;
+    switch (mode) {
+    case 1:
+        pen.wall = pick.wallCode;
+        break;
+    case 2:
+        pen.object = pick.objectCode;
+        break;
+    case 3:
+        pen.floor = pick.wallCode;
+        break;
+    default:
+        m_prompter->tell("Tessarand", "Error 28:OnPenChanged");
+        break;
+    }
+    refreshStatusPanel();
+}
+
+void CTessarandDlg::refreshStatusPanel() {
+    auto name = [](uint16_t code) { return QString::fromStdString(tileNameText(code, nullptr)); };
+    m_status->setText(status::LeftWallName, name(m_leftPen.wall));
+    m_status->setText(status::RightWallName, name(m_rightPen.wall));
+    m_status->setText(status::LeftObjectName, name(m_leftPen.object));
+    m_status->setText(status::RightObjectName, name(m_rightPen.object));
+    m_status->setText(status::LeftFloorName, name(m_leftPen.floor));
+    m_status->setText(status::RightFloorName, name(m_rightPen.floor));
+}
+
+void CTessarandDlg::setWideMode(bool wide) {
+    m_wideMode = wide;
+    m_status->setVisible(!wide);
+    m_sheet->setGeometry(wide ? kSheetWide : kSheetNormal);
+    if (m_screensPage)
+        m_screensPage->resize(wide ? 740 : m_screensPage->width(), m_screensPage->height());
+    m_content->update(QRect(697, 0, 104, 641));
+    m_content->update();
+}
+
+void CTessarandDlg::showAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CTessarandDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    if (m_allowAboutOnStart && m_settings.showAbout)
+        QTimer::singleShot(0, this, &CTessarandDlg::showAbout);
+}
+
+void CTessarandDlg::closeEvent(QCloseEvent* event) {
+    if (!m_state.anythingUnsaved()) {
+        event->accept();
+        return;
+    }
+    PromptAnswer answer = m_prompter->ask({"Changes unsaved!", "Do you want to save your changes ?",
+                                           PromptIcon::Question, PromptButtons::YesNoCancel});
+    if (answer == PromptAnswer::No) {
+        event->accept();
+        return;
+    }
+    if (answer == PromptAnswer::Yes && m_state.loadAllUsed)
+        saveAll();
+    // Never close while something is still unsaved after Yes or Cancel.
+    if (answer == PromptAnswer::Yes && !m_state.anythingUnsaved())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CTessarandDlg::saveAll() {}
+
+void CTessarandDlg::writeSettingsAndExtensions() {
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_config && m_config->hasPendingChanges())
+        m_config->takeOverSettings();
+    const QDir folder(m_programFolder);
+    writeSettingsFile(folder.filePath(kSettingsFileName).toStdString(), m_settings);
+    writeExtensionsFile(folder.filePath(kExtensionsFileName).toStdString(), m_state.extensions);
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The main window: toolbar of load and save commands, the eleven pages, the status panel, and
+// the shared document state every page works on.
+
+#include "app/app_messages.h"
+#include "app/document_state.h"
+#include "app/settings.h"
+#include "image/palette.h"
+
+#include <QHash>
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+class CAboutDlg;
+class CProgressDlg;
+class CPropConfig;
+class CStatusPanel;
+class QAction;
+class QScrollArea;
+class QTabWidget;
+class QToolBar;
+class Prompter;
+
+// The codes on one mouse button.
+struct PenPair {
+    uint16_t wall = 0;
+    uint16_t object = 0;
+    uint16_t floor = 0;
+};
+
+enum class MapEditMode { Walls, Objects, Floors };
+
+class CTessarandDlg : public QWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        QString programFolder;           // resources and settings; default: the program's folder
+        Prompter* prompter = nullptr;    // default: message boxes
+        bool allowAboutOnStart = true;   // tests switch the first-run About dialog off
+    };
+
+    explicit CTessarandDlg(const Options& options, QWidget* parent = nullptr);
+    ~CTessarandDlg() override;
+
+    // The one main dialog of the process, valid from the start of its construction to its end.
+    static CTessarandDlg* instance();
+
+    DocumentState& state() { return m_state; }
+    Settings& settings() { return m_settings; }
+    const Palette& palette() const { return m_palette; }
+    Prompter& prompter() { return *m_prompter; }
+    CProgressDlg& progress() { return *m_Progress; }
+    QString programFolder() const { return m_programFolder; }
+
+    // Changed flags change only here: locks respected, Save All follows.
+    void setChanged(DataKind kind, bool changed);
+    void setLocked(DataKind kind, bool locked);
+
+    // The private message protocol; every handler returns 0.
+    int sendAppMessage(AppMessage message, quintptr wParam = 0, const void* lParam = nullptr);
+
+    bool loadPalette(const QString& name);
+    void loadMapObjects(const QString& folder);
+
+    // Runs one command of the toolbars as if its button was clicked.
+    void runCommand(int commandId);
+    QAction* commandAction(int commandId) const { return m_actions.value(commandId); }
+    QToolBar* mainToolbar() const { return m_toolbar; }
+    CStatusPanel* statusPanel() const { return m_status; }
+    QTabWidget* sheet() const { return m_sheet; }
+    QTabWidget* nestedSheet(const QString& pageCaption) const;
+    CPropConfig* configPage() const { return m_config; }
+    bool wideMode() const { return m_wideMode; }
+    QScrollArea* scrollArea() const { return m_scroll; }
+    const QImage& paletteGrid() const { return m_paletteGrid; }
+    PenPair pen(bool left) const { return left ? m_leftPen : m_rightPen; }
+    MapEditMode editMode() const { return m_editMode; }
+    void setEditMode(MapEditMode mode) { m_editMode = mode; }
+
+    void showAbout();
+
+signals:
+    void paletteChanged();
+    void symbolsChanged();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createToolbar();
+    void createPages();
+    void buildPaletteGrid();
+    void readExtensionsAndStartupFolder();
+    void listMapObjectFolders();
+    void listPalettes();
+    void updateTooltips();
+    void updateSaveAllButton();
+    void takeOverPendingSettings();
+    void setWideMode(bool wide);
+    void onCursorMoved(const CellReport& cell);
+    void onPenChanged(const CellReport& pick, bool leftButton);
+    void refreshStatusPanel();
+    void writeSettingsAndExtensions();
+    void saveAll();
+
+    QString m_programFolder;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter = nullptr;
+    Settings m_settings;
+    DocumentState m_state;
+    Palette m_palette;
+    bool m_allowAboutOnStart = true;
+    bool m_shownOnce = false;
+    bool m_shutDown = false;
+
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_content = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QHash<int, QAction*> m_actions;
+    CStatusPanel* m_status = nullptr;
+    QTabWidget* m_sheet = nullptr;
+    QHash<QString, QTabWidget*> m_nestedSheets;
+    QWidget* m_screensPage = nullptr;
+    CPropConfig* m_config = nullptr;
+    CProgressDlg* m_Progress = nullptr;
+    bool m_wideMode = false;
+
+    QImage m_symbols;      // 448 × 112 map symbols, filled by the map-object files
+    QImage m_paletteGrid;  // 72 × 288 colour picker grid
+    PenPair m_leftPen, m_rightPen;
+    MapEditMode m_editMode = MapEditMode::Walls;
+};
