@@ -19,7 +19,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QHelpEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -72,6 +74,38 @@ QWidget* placeholderPage(const QString& caption) {
     return page;
 }
 
+// Scrolls in steps of 5 pixels per line and 15 per page, whatever the window size.
+class CFaceScroller : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    // The scroll area sets its own steps whenever it lays itself out.
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        keepSteps();
+    }
+    bool event(QEvent* event) override {
+        bool handled = QScrollArea::event(event);
+        if (event->type() == QEvent::LayoutRequest)
+            keepSteps();
+        return handled;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        bool handled = QScrollArea::eventFilter(watched, event);
+        keepSteps();
+        return handled;
+    }
+
+private:
+    void keepSteps() {
+        for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+            bar->setSingleStep(5);
+            bar->setPageStep(15);
+        }
+    }
+};
+
 } // namespace
 
 CTessarandDlg* CTessarandDlg::instance() { return g_mainDialog; }
@@ -89,7 +123,7 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     }
     m_palette = wolfensteinPalette();
 
-    m_scroll = new QScrollArea(this);
+    m_scroll = new CFaceScroller(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_content = new CDialogFace(m_wideMode, m_scroll);
     m_scroll->setWidget(m_content);
@@ -166,6 +200,7 @@ void CTessarandDlg::createToolbar() {
     for (int id : kInitiallyDisabledCommands)
         m_actions.value(id)->setEnabled(false);
     m_toolbar->setGeometry(5, 35, m_toolbar->sizeHint().width() + 12, 465);
+    m_toolbar->installEventFilter(this);
 }
 
 void CTessarandDlg::createPages() {
@@ -285,9 +320,27 @@ void CTessarandDlg::loadMapObjects(const QString& folder) {
 
 void CTessarandDlg::updateTooltips() {
     for (auto it = m_actions.begin(); it != m_actions.end(); ++it)
-        it.value()->setToolTip(m_state.tooltipsEnabled
-                                   ? QString::fromStdString(tooltipForRequest(it.key(), true))
-                                   : QString());
+        it.value()->setToolTip(QString::fromStdString(commandTooltip(it.key())));
+}
+
+QString CTessarandDlg::tooltipFor(int commandId) const {
+    if (!m_state.tooltipsEnabled)
+        return {};
+    return QString::fromStdString(tooltipForRequest(commandId, true));
+}
+
+bool CTessarandDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_toolbar && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        QAction* action = m_toolbar->actionAt(help->pos());
+        QString text = action ? tooltipFor(action->data().toInt()) : QString();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, m_toolbar);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CTessarandDlg::updateSaveAllButton() {

@@ -79,6 +79,8 @@ public:
     void setEditMode(MapEditMode mode) { m_editMode = mode; }
 
     void showAbout();
+    // The text a toolbar tooltip request gets: nothing while tooltips are off.
+    QString tooltipFor(int commandId) const;
 
 signals:
     void paletteChanged();
@@ -87,6 +89,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createToolbar();
