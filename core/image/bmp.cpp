@@ -2,6 +2,7 @@
 
 #include "common/file_io.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 Bytes encodeBmp8(const IndexedImage& image, const Palette& palette) {
@@ -76,7 +77,69 @@ constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
 constexpr int64_t kMaxSide = 32768;
 
+// Up to 2^bitCount entries after the information header; entries that would lie in the pixel
+// rows or past the end of the file are not part of the table.
+std::vector<Rgb> colorTableOf(ByteView data, uint32_t headerSize, uint16_t bitCount,
+                              uint32_t dataOffset) {
+    std::vector<Rgb> table;
+    if (bitCount < 1 || bitCount > 8)
+        return table;
+    const size_t tableStart = kFileHeaderSize + size_t(headerSize);
+    const size_t tableEnd =
+        std::min<size_t>(data.size(), std::max<size_t>(dataOffset, tableStart));
+    const size_t entries =
+        std::min(size_t(1) << bitCount, tableEnd > tableStart ? (tableEnd - tableStart) / 4 : 0);
+    table.reserve(entries);
+    for (size_t i = 0; i < entries; ++i) {
+        const size_t at = tableStart + 4 * i;
+        table.push_back({data[at + 2], data[at + 1], data[at]});
+    }
+    return table;
+}
+
+struct BmpHeaders {
+    uint16_t type = 0;
+    uint32_t dataOffset = 0, headerSize = 0, compression = 0;
+    int32_t width = 0, height = 0;
+    uint16_t bitCount = 0;
+    bool complete = false;
+};
+
+BmpHeaders readHeaders(ByteView data) {
+    BmpHeaders h;
+    ByteReader in(data);
+    h.type = in.u16();
+    in.skip(8);
+    h.dataOffset = in.u32();
+    h.headerSize = in.u32();
+    h.width = in.i32();
+    h.height = in.i32();
+    in.u16(); // planes
+    h.bitCount = in.u16();
+    h.compression = in.u32();
+    h.complete = in.ok();
+    return h;
+}
+
+BmpProblem checkHeaders(const BmpHeaders& h) {
+    if (!h.complete || h.type != 0x4D42 || h.headerSize < kInfoHeaderSize)
+        return BmpProblem::NotBitmap;
+    if (h.compression != 0)
+        return BmpProblem::Compressed;
+    return BmpProblem::None;
+}
+
 } // namespace
+
+std::optional<std::vector<Rgb>> readBmpColorTable(ByteView data, BmpProblem* problem) {
+    const BmpHeaders h = readHeaders(data);
+    const BmpProblem why = checkHeaders(h);
+    if (problem)
+        *problem = why;
+    if (why != BmpProblem::None)
+        return std::nullopt;
+    return colorTableOf(data, h.headerSize, h.bitCount, h.dataOffset);
+}
 
 std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem) {
     auto fail = [&](BmpProblem why) -> std::optional<BmpPicture> {
@@ -86,20 +149,12 @@ std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem) {
     };
     if (problem)
         *problem = BmpProblem::None;
-    ByteReader in(data);
-    uint16_t type = in.u16();
-    in.skip(8);
-    uint32_t dataOffset = in.u32();
-    uint32_t headerSize = in.u32();
-    int32_t width = in.i32();
-    int32_t height = in.i32();
-    in.u16(); // planes
-    uint16_t bitCount = in.u16();
-    uint32_t compression = in.u32();
-    if (!in.ok() || type != 0x4D42 || headerSize < kInfoHeaderSize)
-        return fail(BmpProblem::NotBitmap);
-    if (compression != 0)
-        return fail(BmpProblem::Compressed);
+    const BmpHeaders h = readHeaders(data);
+    if (BmpProblem why = checkHeaders(h); why != BmpProblem::None)
+        return fail(why);
+    const int32_t width = h.width, height = h.height;
+    const uint16_t bitCount = h.bitCount;
+    const uint32_t dataOffset = h.dataOffset;
     const bool topDown = height < 0;
     const int64_t absHeight = std::llabs(int64_t(height));
     if (int64_t(width) >= kMaxSide || absHeight >= kMaxSide)
@@ -115,19 +170,7 @@ std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem) {
     picture.m_dataOffset = dataOffset;
     picture.m_rowSize = ((size_t(width) * bitCount + 7) / 8 + 3) & ~size_t(3);
 
-    if (picture.indexed()) {
-        // The table follows the information header; entries that would lie in the pixel rows or
-        // past the end of the file are not part of it.
-        const size_t tableStart = kFileHeaderSize + size_t(headerSize);
-        size_t entries = size_t(1) << bitCount;
-        const size_t tableEnd = std::min<size_t>(data.size(), std::max<size_t>(dataOffset, tableStart));
-        entries = std::min(entries, tableEnd > tableStart ? (tableEnd - tableStart) / 4 : 0);
-        picture.m_table.reserve(entries);
-        for (size_t i = 0; i < entries; ++i) {
-            const size_t at = tableStart + 4 * i;
-            picture.m_table.push_back({data[at + 2], data[at + 1], data[at]});
-        }
-    }
+    picture.m_table = colorTableOf(data, h.headerSize, bitCount, dataOffset);
     const uint64_t pixelEnd = uint64_t(dataOffset) + uint64_t(picture.m_rowSize) * uint64_t(absHeight);
     picture.m_truncated = pixelEnd > data.size();
     picture.m_data = std::move(data);

@@ -62,6 +62,10 @@ private:
 
 std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem = nullptr);
 
+// Only the colour table (palette import): checks "BM", the header and the compression; an empty
+// table when the bit count is not 1 to 8.
+std::optional<std::vector<Rgb>> readBmpColorTable(ByteView data, BmpProblem* problem = nullptr);
+
 // A bitmap as plain colours, top row first.
 struct RgbImage {
     int width = 0, height = 0;
