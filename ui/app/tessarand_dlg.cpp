@@ -4,6 +4,9 @@
 #include "app/commands.h"
 #include "app/config_page.h"
 #include "app/extensions.h"
+#include "app/goto_level_dialog.h"
+#include "app/map_navigation.h"
+#include "level/map_objects.h"
 #include "app/progress_dialog.h"
 #include "app/qt_prompter.h"
 #include "app/status_panel.h"
@@ -23,6 +26,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -142,10 +146,6 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     // 2. The toolbar, with nothing to save yet.
     createToolbar();
 
-    // 3. The map symbols picture, empty until map-object files are read.
-    m_symbols = QImage(448, 112, QImage::Format_RGB555);
-    m_symbols.fill(Qt::black);
-
     // 5. The palette grid of the colour pickers.
     buildPaletteGrid();
 
@@ -156,6 +156,9 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     // 6, 7. Program folder, settings, standard path, wheel step.
     m_programFolder = options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                       : options.programFolder;
+    // 4. No maps yet: the built-in sample level and text screen stand in.
+    m_builtinLevel = loadBuiltinLevel(m_programFolder.toStdString());
+    m_builtinScreen = loadBuiltinTextScreen(m_programFolder.toStdString());
     m_state.programFolder = QDir(m_programFolder).absolutePath().toStdString() + "/";
     m_settings = readSettingsFile(QDir(m_programFolder).filePath(kSettingsFileName).toStdString());
     if (!m_settings.stdPath.empty() && QDir(QString::fromStdString(m_settings.stdPath)).exists())
@@ -226,7 +229,15 @@ void CTessarandDlg::createPages() {
     connect(m_config, &CPropConfig::mapObjectsChosen, this, &CTessarandDlg::loadMapObjects);
     connect(m_config, &CPropConfig::paletteChosen, this, &CTessarandDlg::loadPalette);
 
-    m_sheet->addTab(placeholderPage("MapEdit"), "MapEdit");
+    auto* mapEdit = placeholderPage("MapEdit");
+    m_mapNavigation = new CMapNavigation(mapEdit);
+    static_cast<QVBoxLayout*>(mapEdit->layout())->insertWidget(0, m_mapNavigation);
+    connect(m_mapNavigation, &CMapNavigation::commandTriggered, this, &CTessarandDlg::runCommand);
+    connect(m_mapNavigation, &CMapNavigation::insertMapRequested, this,
+            [this] { sendAppMessage(AppMessage::InsertMap); });
+    connect(m_mapNavigation, &CMapNavigation::deleteMapRequested, this,
+            [this] { sendAppMessage(AppMessage::DeleteMap); });
+    m_sheet->addTab(mapEdit, "MapEdit");
     m_sheet->addTab(placeholderPage("3DEdit"), "3DEdit");
     m_sheet->addTab(placeholderPage("Walls"), "Walls");
     m_sheet->addTab(placeholderPage("Objects"), "Objects");
@@ -274,16 +285,7 @@ void CTessarandDlg::readExtensionsAndStartupFolder() {
 }
 
 void CTessarandDlg::listMapObjectFolders() {
-    QDir folder(QDir(m_programFolder).filePath("MapObjects"));
-    const QStringList names = folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-    for (const QString& name : names) {
-        if (name.startsWith('.'))
-            continue;
-        // The list has room for this many; more folders are left out of the choice.
-        if (m_state.mapObjectFolders.size() >= kMaxMapObjectFolders)
-            break;
-        m_state.mapObjectFolders.push_back(name.toStdString());
-    }
+    m_state.mapObjectFolders = ::listMapObjectFolders(m_programFolder.toStdString());
 }
 
 void CTessarandDlg::listPalettes() {
@@ -314,8 +316,12 @@ bool CTessarandDlg::loadPalette(const QString& name) {
 }
 
 void CTessarandDlg::loadMapObjects(const QString& folder) {
-    // The map-object files come with the level vocabulary.
-    Q_UNUSED(folder);
+    MapObjectsLoadResult result =
+        ::loadMapObjects(mapObjectFolderPath(m_programFolder.toStdString(), folder.toStdString()),
+                         m_vocabulary, m_symbolImage, *m_prompter);
+    if (result.symbolsLoaded)
+        sendAppMessage(AppMessage::SymbolsChanged);
+    refreshStatusPanel();
 }
 
 void CTessarandDlg::updateTooltips() {
@@ -364,6 +370,17 @@ void CTessarandDlg::runCommand(int commandId) {
     case command::ShowAbout:
         showAbout();
         break;
+    case command::PrevLevel:
+        if (m_state.currentMap > 0)
+            SetCurrentMap(m_state.currentMap - 1);
+        break;
+    case command::NextLevel:
+        if (m_state.currentMap < m_maps.highestMapIndex())
+            SetCurrentMap(m_state.currentMap + 1);
+        break;
+    case command::GotoLevel:
+        askGotoLevel();
+        break;
     default:
         break;
     }
@@ -394,8 +411,13 @@ int CTessarandDlg::sendAppMessage(AppMessage message, quintptr wParam, const voi
         m_content->update(QRect(666, 25, 120, 568));
         break;
     case AppMessage::InsertMap:
+        insertMap();
+        break;
     case AppMessage::DeleteMap:
+        deleteMap();
+        break;
     case AppMessage::ShowIn3D:
+        m_sheet->setCurrentIndex(1);
         break;
     }
     return 0;
@@ -405,9 +427,22 @@ void CTessarandDlg::onCursorMoved(const CellReport& cell) {
     m_status->setText(status::CursorPosition,
                       QString::fromStdString(cursorPositionText(cell.first, cell.y)));
     m_status->setText(status::CursorWallName,
-                      QString::fromStdString(tileNameText(cell.wallCode, nullptr)));
+                      QString::fromStdString(m_vocabulary.labelledWallName(cell.wallCode)));
     m_status->setText(status::CursorObjectName,
-                      QString::fromStdString(tileNameText(cell.objectCode, nullptr)));
+                      QString::fromStdString(m_vocabulary.labelledObjectName(cell.objectCode)));
+    m_status->setPicture(status::CursorWallSymbol, symbolPicture(wallSymbolIndex(cell.wallCode)));
+    m_status->setPicture(status::CursorObjectSymbol,
+                         symbolPicture(objectSymbolIndex(cell.objectCode)));
+}
+
+QImage CTessarandDlg::symbolPicture(int symbol) const {
+    QImage image(kSymbolSize, kSymbolSize, QImage::Format_RGB555);
+    for (int y = 0; y < kSymbolSize; ++y)
+        for (int x = 0; x < kSymbolSize; ++x) {
+            uint16_t c = m_symbolImage.symbolPixel(symbol, x, y);
+            image.setPixel(x, y, qRgb(((c >> 10) & 31) << 3, ((c >> 5) & 31) << 3, (c & 31) << 3));
+        }
+    return image;
 }
 
 void CTessarandDlg::onPenChanged(const CellReport& pick, bool leftButton) {
@@ -429,17 +464,33 @@ void CTessarandDlg::onPenChanged(const CellReport& pick, bool leftButton) {
         m_prompter->tell("Tessarand", "Error 28:OnPenChanged");
         break;
     }
+    m_penChosen = true;
     refreshStatusPanel();
 }
 
 void CTessarandDlg::refreshStatusPanel() {
-    auto name = [](uint16_t code) { return QString::fromStdString(tileNameText(code, nullptr)); };
-    m_status->setText(status::LeftWallName, name(m_leftPen.wall));
-    m_status->setText(status::RightWallName, name(m_rightPen.wall));
-    m_status->setText(status::LeftObjectName, name(m_leftPen.object));
-    m_status->setText(status::RightObjectName, name(m_rightPen.object));
-    m_status->setText(status::LeftFloorName, name(m_leftPen.floor));
-    m_status->setText(status::RightFloorName, name(m_rightPen.floor));
+    // Until a pen is chosen the panel keeps its "Nothing" texts.
+    if (!m_penChosen)
+        return;
+    auto wall = [this](uint16_t code) {
+        return QString::fromStdString(m_vocabulary.labelledWallName(code));
+    };
+    auto object = [this](uint16_t code) {
+        return QString::fromStdString(m_vocabulary.labelledObjectName(code));
+    };
+    m_status->setText(status::LeftWallName, wall(m_leftPen.wall));
+    m_status->setText(status::RightWallName, wall(m_rightPen.wall));
+    m_status->setText(status::LeftObjectName, object(m_leftPen.object));
+    m_status->setText(status::RightObjectName, object(m_rightPen.object));
+    m_status->setText(status::LeftFloorName, wall(m_leftPen.floor));
+    m_status->setText(status::RightFloorName, wall(m_rightPen.floor));
+    m_status->setPicture(status::LeftWallSymbol, symbolPicture(wallSymbolIndex(m_leftPen.wall)));
+    m_status->setPicture(status::RightWallSymbol, symbolPicture(wallSymbolIndex(m_rightPen.wall)));
+    m_status->setPicture(status::LeftObjectSymbol, symbolPicture(objectSymbolIndex(m_leftPen.object)));
+    m_status->setPicture(status::RightObjectSymbol,
+                         symbolPicture(objectSymbolIndex(m_rightPen.object)));
+    m_status->setPicture(status::LeftFloorSymbol, symbolPicture(wallSymbolIndex(m_leftPen.floor)));
+    m_status->setPicture(status::RightFloorSymbol, symbolPicture(wallSymbolIndex(m_rightPen.floor)));
 }
 
 void CTessarandDlg::setWideMode(bool wide) {
@@ -487,6 +538,101 @@ void CTessarandDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CTessarandDlg::saveAll() {}
+
+void CTessarandDlg::updateLevelButtons() {
+    const int n = m_state.currentMap;
+    const int highest = m_maps.highestMapIndex();
+    m_mapNavigation->prevButton()->setEnabled(highest >= 0 && n >= 1);
+    m_mapNavigation->nextButton()->setEnabled(n < highest);
+    m_mapNavigation->gotoButton()->setEnabled(highest > 0);
+}
+
+void CTessarandDlg::SetCurrentMap(int n) {
+    if (n < 0 || n > m_maps.highestMapIndex()) {
+        m_prompter->tell("CTessarandDlg::SetCurrentMap()", "Invalid map number: " + std::to_string(n),
+                         PromptIcon::Exclamation);
+        return;
+    }
+    m_state.currentMap = uint16_t(n);
+    m_mapNavigation->setMapName(QString::fromStdString(m_maps.header(n).nameText()));
+    m_mapNavigation->setMapNumber(
+        QString::fromStdString(mapNumberText(unsigned(n), unsigned(m_maps.mapCount()))));
+    updateLevelButtons();
+    emit currentMapChanged(n);
+}
+
+void CTessarandDlg::freeMaps() {
+    m_maps.freeMaps();
+    m_state.currentMap = 0;
+    m_state.setLoaded(DataKind::Maps, false);
+    setChanged(DataKind::Maps, false);
+    m_mapNavigation->setMapName({});
+    m_mapNavigation->setMapNumber({});
+    for (QToolButton* b : {m_mapNavigation->deleteButton(), m_mapNavigation->importExportButton()})
+        b->setEnabled(false);
+    m_mapNavigation->insertButton()->setEnabled(true);
+    m_actions.value(command::SaveMaps)->setEnabled(false);
+    updateLevelButtons();
+}
+
+void CTessarandDlg::insertMap() {
+    const int highest = m_maps.highestMapIndex();
+    if (highest + 2 == kMaxMaps)
+        m_mapNavigation->insertButton()->setEnabled(false);
+    if (highest >= 0)
+        m_mapNavigation->deleteButton()->setEnabled(true);
+    if (highest + 1 == kMaxMaps) {
+        m_prompter->tell("Tessarand",
+                         "      WADD IS ???\n  Iwwer fünfhunnert Levels ??\n\nDU BISCHD KRANK !!!");
+        return;
+    }
+    const bool wasEmpty = highest < 0;
+    const int index = wasEmpty ? 0 : m_state.currentMap + 1;
+    if (!m_maps.insertMap(index))
+        return;
+    if (!wasEmpty)
+        ++m_state.currentMap;
+    setChanged(DataKind::Maps, true);
+    if (!m_state.loaded(DataKind::Maps)) {
+        m_state.setLoaded(DataKind::Maps, true);
+        SetCurrentMap(0);
+        m_mapNavigation->importExportButton()->setEnabled(true);
+        m_actions.value(command::SaveMaps)->setEnabled(true);
+    } else {
+        SetCurrentMap(m_state.currentMap);
+    }
+}
+
+void CTessarandDlg::deleteMap() {
+    const int highest = m_maps.highestMapIndex();
+    if (highest == 1)
+        m_mapNavigation->deleteButton()->setEnabled(false);
+    m_mapNavigation->insertButton()->setEnabled(true);
+    if (highest < 1) {
+        m_prompter->tell("Tessarand", "You can't use a mapeditor without maps ;)");
+        return;
+    }
+    m_maps.removeMap(m_state.currentMap);
+    setChanged(DataKind::Maps, true);
+    if (m_state.currentMap > m_maps.highestMapIndex())
+        m_state.currentMap = uint16_t(m_maps.highestMapIndex());
+    SetCurrentMap(m_state.currentMap);
+}
+
+void CTessarandDlg::askGotoLevel() {
+    CGotoLevelDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted)
+        gotoLevel(dialog.levelText());
+}
+
+void CTessarandDlg::gotoLevel(const QString& levelText) {
+    int index = mapIndexForLevelText(levelText, m_maps.highestMapIndex());
+    if (index < 0) {
+        m_prompter->tell("Error", "This level doesn't exist!");
+        return;
+    }
+    SetCurrentMap(index);
+}
 
 void CTessarandDlg::writeSettingsAndExtensions() {
     if (m_shutDown)

@@ -6,6 +6,10 @@
 #include "app/document_state.h"
 #include "app/settings.h"
 #include "image/palette.h"
+#include "level/builtin_resources.h"
+#include "level/symbol_image.h"
+#include "level/tile_vocabulary.h"
+#include "maps/map_set.h"
 
 #include <QHash>
 #include <QImage>
@@ -13,6 +17,7 @@
 #include <memory>
 
 class CAboutDlg;
+class CMapNavigation;
 class CProgressDlg;
 class CPropConfig;
 class CStatusPanel;
@@ -63,6 +68,20 @@ public:
     bool loadPalette(const QString& name);
     void loadMapObjects(const QString& folder);
 
+    MapSet& maps() { return m_maps; }
+    const TileVocabulary& vocabulary() const { return m_vocabulary; }
+    const SymbolImage& symbols() const { return m_symbolImage; }
+    const BuiltinLevel& builtinLevel() const { return m_builtinLevel; }
+    const std::vector<uint8_t>& builtinTextScreen() const { return m_builtinScreen; }
+    CMapNavigation* mapNavigation() const { return m_mapNavigation; }
+
+    // Selects map n for the map editor and the 3D view; out of range: message, no change.
+    void SetCurrentMap(int n);
+    // "free" for maps: releases them and clears count, loaded and changed flags.
+    void freeMaps();
+    // The level number typed into Goto Level, as the dialog's OK does.
+    void gotoLevel(const QString& levelText);
+
     // Runs one command of the toolbars as if its button was clicked.
     void runCommand(int commandId);
     QAction* commandAction(int commandId) const { return m_actions.value(commandId); }
@@ -83,6 +102,7 @@ public:
     QString tooltipFor(int commandId) const;
 
 signals:
+    void currentMapChanged(int index);
     void paletteChanged();
     void symbolsChanged();
 
@@ -105,8 +125,13 @@ private:
     void onCursorMoved(const CellReport& cell);
     void onPenChanged(const CellReport& pick, bool leftButton);
     void refreshStatusPanel();
+    QImage symbolPicture(int symbol) const;
     void writeSettingsAndExtensions();
     void saveAll();
+    void insertMap();
+    void deleteMap();
+    void askGotoLevel();
+    void updateLevelButtons();
 
     QString m_programFolder;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -130,8 +155,14 @@ private:
     CProgressDlg* m_Progress = nullptr;
     bool m_wideMode = false;
 
-    QImage m_symbols;      // 448 × 112 map symbols, filled by the map-object files
+    MapSet m_maps;
+    TileVocabulary m_vocabulary;
+    SymbolImage m_symbolImage;
+    BuiltinLevel m_builtinLevel;
+    std::vector<uint8_t> m_builtinScreen;
+    CMapNavigation* m_mapNavigation = nullptr;
     QImage m_paletteGrid;  // 72 × 288 colour picker grid
     PenPair m_leftPen, m_rightPen;
+    bool m_penChosen = false;
     MapEditMode m_editMode = MapEditMode::Walls;
 };
