@@ -30,6 +30,8 @@ const QString kVgaHeadFilter =
     "Wolf3D(WL6)|*.WL6|Wolf3D Demo(WL1)|*.WL1|Spear of Destiny(SOD)|*.SOD|"
     "Operation Zusammenkunft(OZ6)|*.OZ6|All files|*.*||";
 
+const QString kLevelMapFilter = "Level Maps|*.MAP|Alle Dateien|*.*||";
+
 } // namespace
 
 FileDialogSpec fileDialogSpec(GameFileDialog kind) {
@@ -75,6 +77,10 @@ FileDialogSpec fileDialogSpec(GameFileDialog kind) {
     case GameFileDialog::FindVgaHead:
     case GameFileDialog::FindVgaDict:
         return {"", "", kVgaHeadFilter};
+    case GameFileDialog::ExportMap:
+        return {"Export Map...", "", kLevelMapFilter, true, "MAP"};
+    case GameFileDialog::ImportMap:
+        return {"Import Map...", "*.MAP", kLevelMapFilter, false, "MAP"};
     }
     return {};
 }
@@ -111,6 +117,8 @@ QString runGameFileDialog(QWidget* parent, GameFileDialog kind, const QString& s
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setNameFilters(qtNameFilters(spec.filter));
+    if (!spec.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(spec.defaultSuffix);
     if (spec.save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -15,6 +15,7 @@ enum class GameFileDialog {
     LoadFonts, LoadScreens, LoadTile8s, LoadGraphics, LoadCompleteVgaGraph,
     SaveGraphics, SaveFonts, SaveTile8s, SaveScreens,
     FindMaphead, FindVgaHead, FindVgaDict,
+    ExportMap, ImportMap,
 };
 
 struct FileDialogSpec {
@@ -22,6 +23,7 @@ struct FileDialogSpec {
     QString defaultName; // open dialogs only
     QString filter;      // "Description|patterns|...||"
     bool save = false;
+    QString defaultSuffix; // added when the typed name has none
 };
 
 FileDialogSpec fileDialogSpec(GameFileDialog kind);

@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/config_page.h"
 #include "app/extensions.h"
+#include "app/file_dialogs.h"
 #include "app/goto_level_dialog.h"
 #include "app/map_navigation.h"
 #include "level/map_objects.h"
@@ -237,6 +238,16 @@ void CTessarandDlg::createPages() {
             [this] { sendAppMessage(AppMessage::InsertMap); });
     connect(m_mapNavigation, &CMapNavigation::deleteMapRequested, this,
             [this] { sendAppMessage(AppMessage::DeleteMap); });
+    connect(m_mapNavigation, &CMapNavigation::exportMapRequested, this, [this] {
+        QString path = chooseFile(int(GameFileDialog::ExportMap));
+        if (!path.isEmpty())
+            ExportMap(path);
+    });
+    connect(m_mapNavigation, &CMapNavigation::importMapRequested, this, [this] {
+        QString path = chooseFile(int(GameFileDialog::ImportMap));
+        if (!path.isEmpty())
+            ImportMap(path);
+    });
     m_sheet->addTab(mapEdit, "MapEdit");
     m_sheet->addTab(placeholderPage("3DEdit"), "3DEdit");
     m_sheet->addTab(placeholderPage("Walls"), "Walls");
@@ -370,6 +381,19 @@ void CTessarandDlg::runCommand(int commandId) {
     case command::ShowAbout:
         showAbout();
         break;
+    case command::LoadMaps: {
+        QString path = chooseFile(int(GameFileDialog::LoadMaps));
+        if (!path.isEmpty())
+            LoadMaps(GameFilePath::fromPath(path.toStdString()), std::nullopt);
+        break;
+    }
+    case command::SaveMaps: {
+        QString path = chooseFile(int(GameFileDialog::SaveMaps),
+                                  QString::fromStdString(m_maps.lastMapsPath().fullPath().string()));
+        if (!path.isEmpty())
+            SaveMaps(GameFilePath::fromPath(path.toStdString()), std::nullopt);
+        break;
+    }
     case command::PrevLevel:
         if (m_state.currentMap > 0)
             SetCurrentMap(m_state.currentMap - 1);

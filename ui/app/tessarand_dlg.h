@@ -4,6 +4,7 @@
 
 #include "app/app_messages.h"
 #include "app/document_state.h"
+#include "app/job.h"
 #include "app/settings.h"
 #include "image/palette.h"
 #include "level/builtin_resources.h"
@@ -14,7 +15,9 @@
 #include <QHash>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class CAboutDlg;
 class CMapNavigation;
@@ -82,6 +85,17 @@ public:
     // The level number typed into Goto Level, as the dialog's OK does.
     void gotoLevel(const QString& levelText);
 
+    // Map files. LoadMaps: 1 when the job ran, 0 when nothing was loaded. SaveMaps: 1 after a
+    // completed save or when the temporary files could not be made, 0 when refused or cancelled.
+    int LoadMaps(const GameFilePath& mapsPath, const std::optional<GameFilePath>& mapheadPath);
+    int SaveMaps(const GameFilePath& mapsPath, const std::optional<GameFilePath>& mapheadPath);
+    void ExportMap(const QString& path);
+    void ImportMap(const QString& path);
+
+    // Where open dialogs start and what a file dialog answers; tests replace the dialogs.
+    using FileChooser = std::function<QString(int dialogKind, const QString& startPath)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
     // Runs one command of the toolbars as if its button was clicked.
     void runCommand(int commandId);
     QAction* commandAction(int commandId) const { return m_actions.value(commandId); }
@@ -132,6 +146,14 @@ private:
     void deleteMap();
     void askGotoLevel();
     void updateLevelButtons();
+    QString chooseFile(int dialogKind, const QString& startPath = {});
+    // Every load of a single kind ends the Load All session.
+    void beginSingleKindLoad();
+    void setStandardPath(const QString& folder);
+    void markFileOperation();
+    void applyExtensionOf(const GameFilePath& path);
+    void mapsLoaded();
+    void reportUnexpectedResult(JobResult result, const char* operation);
 
     QString m_programFolder;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -161,6 +183,7 @@ private:
     BuiltinLevel m_builtinLevel;
     std::vector<uint8_t> m_builtinScreen;
     CMapNavigation* m_mapNavigation = nullptr;
+    FileChooser m_chooseFile;
     QImage m_paletteGrid;  // 72 × 288 colour picker grid
     PenPair m_leftPen, m_rightPen;
     bool m_penChosen = false;
