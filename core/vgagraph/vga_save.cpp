@@ -345,11 +345,11 @@ JobResult runVgaSave(VgaSaveJob& job, JobContext& context) {
     const HuffmanDictionary& dictionary = archive.dictionary();
     context.range(101);
 
+    // Everything is built in memory first; the ".tmp" files are written at the end, so a save
+    // refused on the way leaves nothing behind.
     context.title("Saving dictionary...");
     context.position(0);
-    if (!writeTmp(job.dictionaryFile, job.files.dictionary.fullPath(), dictionary.toBytes(),
-                  "Couldn't create dictionary file:", prompter))
-        return JobResult::Failure;
+    const Bytes dictionaryBytes = dictionary.toBytes();
 
     context.title("Checking for existing graphics file...");
     context.position(1);
@@ -388,8 +388,7 @@ JobResult runVgaSave(VgaSaveJob& job, JobContext& context) {
         // Kept chunks stay compressed as they are: with another dictionary beside them they
         // would no longer decode.
         std::optional<Bytes> theirs = dictionaryNodesOnDisk(job.files.dictionary.fullPath());
-        Bytes ours = dictionary.toBytes();
-        if (theirs && !std::equal(theirs->begin(), theirs->end(), ours.begin())) {
+        if (theirs && !std::equal(theirs->begin(), theirs->end(), dictionaryBytes.begin())) {
             prompter.tell("Graphics file doesn't match the dictionary!",
                           graphPath.string() +
                               "\nwas compressed with another dictionary than the one loaded.\n"
@@ -435,6 +434,9 @@ JobResult runVgaSave(VgaSaveJob& job, JobContext& context) {
                       PromptIcon::Exclamation);
         return JobResult::Failure;
     }
+    if (!writeTmp(job.dictionaryFile, job.files.dictionary.fullPath(), dictionaryBytes,
+                  "Couldn't create dictionary file:", prompter))
+        return JobResult::Failure;
     if (!writeTmp(job.graphFile, graphPath, file.graphBytes(),
                   graphExists ? "Couldn't create new graphics file:" : "Couldn't create graphics file:",
                   prompter))
