@@ -39,10 +39,9 @@ void enableThirdPlane(MapSet& maps) {
 }
 
 bool disableThirdPlane(MapSet& maps, Prompter& prompter) {
-    PromptAnswer answer =
-        prompter.ask({"Tessarand",
-                      "Do you want really do that? You will lose all your data in the 3rd plane!",
-                      PromptIcon::Question, PromptButtons::OkCancel});
+    PromptAnswer answer = prompter.ask(
+        {"Tessarand", "Do you want really do that? You will lose all your data in the 3rd plane!",
+         PromptIcon::Question, PromptButtons::OkCancel});
     if (answer != PromptAnswer::Ok)
         return false;
     maps.setThirdPlaneEnabled(false);

@@ -15,7 +15,9 @@ constexpr size_t kLevelCells = 4096;
 constexpr size_t kFloorCeilingCell = 0;
 constexpr size_t kFeatureFlagsCell = 63;
 
-constexpr size_t cellIndex(int x, int y) { return size_t(y) * kLevelSide + size_t(x); }
+constexpr size_t cellIndex(int x, int y) {
+    return size_t(y) * kLevelSide + size_t(x);
+}
 
 // Low byte of the floor/ceiling word: floor colour or texture; high byte: the ceiling's.
 // An empty plane reads as 0 and ignores writes. The caller marks the maps modified.

@@ -14,17 +14,17 @@ constexpr int kMaxGuards = 150;
 constexpr int kMaxDoors = 64;
 
 struct LevelStatistics {
-    int doors = 0;         // plane-0 cells with a door code
-    int objects = 0;       // plane-1 cells of types 1..6
-    int statics = 0;       // type 1
-    int ammo = 0;          // type 1 with shots
-    int shots = 0;         // the shots those give together
-    int players = 0;       // type 2
-    int bosses = 0;        // type 3
-    int guards = 0;        // types 3 and 4
+    int doors = 0;                // plane-0 cells with a door code
+    int objects = 0;              // plane-1 cells of types 1..6
+    int statics = 0;              // type 1
+    int ammo = 0;                 // type 1 with shots
+    int shots = 0;                // the shots those give together
+    int players = 0;              // type 2
+    int bosses = 0;               // type 3
+    int guards = 0;               // types 3 and 4
     std::array<int, 6> enemies{}; // type 4 by category 1..5 (index 0 unused)
-    int turningPoints = 0; // type 5
-    int secretDoors = 0;   // type 6
+    int turningPoints = 0;        // type 5
+    int secretDoors = 0;          // type 6
 
     bool staticsWithinLimit() const { return statics <= kMaxStatics; }
     bool playersWithinLimit() const { return players == 1; }

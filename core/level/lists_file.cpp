@@ -52,7 +52,9 @@ private:
     std::istream& m_in;
 };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 enum class Section { Walls, Objects, Floors };
 

@@ -37,6 +37,5 @@ struct MapObjectsLoadResult {
 //    defaults. Otherwise the object information is cleared, read, and the defaults for doors,
 //    pushwalls and floors applied.
 // File names are matched without regard to case.
-MapObjectsLoadResult loadMapObjects(const std::filesystem::path& folder,
-                                    TileVocabulary& vocabulary, SymbolImage& symbols,
-                                    Prompter& prompter);
+MapObjectsLoadResult loadMapObjects(const std::filesystem::path& folder, TileVocabulary& vocabulary,
+                                    SymbolImage& symbols, Prompter& prompter);

@@ -102,8 +102,9 @@ private:
         }
         if (pos >= token.size() || digitValue(token[pos], 10) < 0) {
             int bad = pos < token.size() ? static_cast<unsigned char>(token[pos]) : ' ';
-            m_prompter.tell(kSprinfoErrorTitle, "Illegal character at the start of a definition: '" +
-                                                    describeCharacter(bad) + "'!");
+            m_prompter.tell(kSprinfoErrorTitle,
+                            "Illegal character at the start of a definition: '" +
+                                describeCharacter(bad) + "'!");
             return std::nullopt;
         }
         uint32_t value = 0;

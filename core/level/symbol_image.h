@@ -19,7 +19,9 @@ constexpr int kSymbolCount = 1024;
 constexpr int kFirstObjectSymbol = 512;
 constexpr size_t kSymbolsBmpFileSize = 100406;
 
-inline int wallSymbolIndex(uint32_t code) { return code < 511 ? int(code) : 511; }
+inline int wallSymbolIndex(uint32_t code) {
+    return code < 511 ? int(code) : 511;
+}
 inline int objectSymbolIndex(uint32_t code) {
     return kFirstObjectSymbol + (code < 511 ? int(code) : 511);
 }

@@ -151,7 +151,7 @@ const std::vector<DoorKind>& defaultDoorKinds();
 class TileVocabulary {
 public:
     // Names, lists and sets as a map-object folder fills them.
-    TileNameMap wallNames;   // walls and floors
+    TileNameMap wallNames; // walls and floors
     TileNameMap objectNames;
     TileCodeList wallCodes;
     TileCodeList objectCodes;
