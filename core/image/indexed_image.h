@@ -2,6 +2,7 @@
 // An 8-bit palette-index image. Rows are stored bottom row first, as the editor's bitmaps are,
 // so they draw and export without conversion; at() counts y from the top.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

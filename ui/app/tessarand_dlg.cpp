@@ -394,6 +394,14 @@ void CTessarandDlg::runCommand(int commandId) {
             SaveMaps(GameFilePath::fromPath(path.toStdString()), std::nullopt);
         break;
     }
+    case command::LoadWalls:
+    case command::SaveWalls:
+    case command::LoadSprites:
+    case command::SaveSprites:
+    case command::LoadSounds:
+    case command::SaveSounds:
+        runPageFileCommand(commandId);
+        break;
     case command::PrevLevel:
         if (m_state.currentMap > 0)
             SetCurrentMap(m_state.currentMap - 1);
@@ -422,6 +430,7 @@ int CTessarandDlg::sendAppMessage(AppMessage message, quintptr wParam, const voi
         break;
     case AppMessage::PaletteChanged:
         buildPaletteGrid();
+        refreshStatusPictures();
         emit paletteChanged();
         break;
     case AppMessage::SymbolsChanged:
@@ -515,6 +524,7 @@ void CTessarandDlg::refreshStatusPanel() {
                          symbolPicture(objectSymbolIndex(m_rightPen.object)));
     m_status->setPicture(status::LeftFloorSymbol, symbolPicture(wallSymbolIndex(m_leftPen.floor)));
     m_status->setPicture(status::RightFloorSymbol, symbolPicture(wallSymbolIndex(m_rightPen.floor)));
+    refreshStatusPictures();
 }
 
 void CTessarandDlg::setWideMode(bool wide) {

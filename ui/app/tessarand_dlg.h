@@ -11,6 +11,7 @@
 #include "level/symbol_image.h"
 #include "level/tile_vocabulary.h"
 #include "maps/map_set.h"
+#include "pagefile/page_file.h"
 
 #include <QHash>
 #include <QImage>
@@ -92,6 +93,15 @@ public:
     void ExportMap(const QString& path);
     void ImportMap(const QString& path);
 
+    // Page file kinds; true on success.
+    bool LoadTextures(const QString& path);
+    bool LoadSprites(const QString& path);
+    bool LoadSounds(const QString& path);
+    bool SaveTextures(const QString& path);
+    bool SaveSprites(const QString& path);
+    bool SaveSounds(const QString& path);
+    PageFile& pageFile() { return m_pageFile; }
+
     // Where open dialogs start and what a file dialog answers; tests replace the dialogs.
     using FileChooser = std::function<QString(int dialogKind, const QString& startPath)>;
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
@@ -154,6 +164,10 @@ private:
     void applyExtensionOf(const GameFilePath& path);
     void mapsLoaded();
     void reportUnexpectedResult(JobResult result, const char* operation);
+    bool loadPageKind(PageKind kind, const QString& path);
+    bool savePageKind(PageKind kind, const QString& path);
+    void runPageFileCommand(int commandId);
+    void refreshStatusPictures();
 
     QString m_programFolder;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -178,6 +192,7 @@ private:
     bool m_wideMode = false;
 
     MapSet m_maps;
+    PageFile m_pageFile;
     TileVocabulary m_vocabulary;
     SymbolImage m_symbolImage;
     BuiltinLevel m_builtinLevel;
