@@ -56,68 +56,105 @@ namespace {
 constexpr size_t kMaxCopy = 255;
 constexpr size_t kMaxNearDistance = 254;
 constexpr size_t kMaxFarOffset = 65535;
-constexpr int kHashBits = 14;
 
-uint32_t pairHash(uint16_t first, uint16_t second) {
-    const uint32_t key = uint32_t(first) | (uint32_t(second) << 16);
-    return (key * 2654435761u) >> (32 - kHashBits);
+// Earlier positions by the words starting there, newest first. The table has about one slot per
+// source word, small enough to stay in the first-level cache for a map plane.
+class Chains {
+public:
+    explicit Chains(size_t size) : m_previous(size, -1) {
+        while (m_bits < 14 && (size_t(1) << m_bits) < size)
+            ++m_bits;
+        m_head.assign(size_t(1) << m_bits, -1);
+    }
+    uint32_t hash(uint64_t key) const {
+        return uint32_t((key * 0x9E3779B97F4A7C15ull) >> (64 - m_bits));
+    }
+    void add(size_t position, uint64_t key) {
+        const uint32_t h = hash(key);
+        m_previous[position] = m_head[h];
+        m_head[h] = int32_t(position);
+    }
+    int32_t first(uint64_t key) const { return m_head[hash(key)]; }
+    int32_t next(int32_t position) const { return m_previous[size_t(position)]; }
+
+private:
+    int m_bits = 8;
+    std::vector<int32_t> m_head;
+    std::vector<int32_t> m_previous;
+};
+
+uint64_t pairKey(std::span<const uint16_t> s, size_t i) { return s[i] | uint64_t(s[i + 1]) << 16; }
+uint64_t tripleKey(std::span<const uint16_t> s, size_t i) {
+    return pairKey(s, i) | uint64_t(s[i + 2]) << 32;
 }
 
 } // namespace
 
+// Only copies of at least two words (near) or three words (far) are ever emitted, and a shorter
+// best length never changes the choice. So near sources are looked up among positions starting
+// with the same two words, far sources beyond near reach among those with the same three words.
+// Walking each chain from the newest position down, the first of equal lengths is the smallest
+// distance (near) and the largest offset (far), the preferences of the exhaustive search.
 Bytes CompressCarmack(std::span<const uint16_t> source, CarmackMode mode, CarmackTags tags) {
     const size_t size = source.size();
     const bool compatible = mode == CarmackMode::Compatible;
     Bytes out;
     out.reserve(size * 2 + 4);
 
-    // Chains of earlier positions by the pair of words starting there, newest first. A copy is
-    // only ever chosen with at least two words, so positions whose pair differs cannot win.
-    std::vector<int32_t> head(size_t(1) << kHashBits, -1);
-    std::vector<int32_t> previous(size, -1);
+    Chains pairs(size), triples(size);
     size_t chained = 0;
 
     size_t p = 0;
     while (p < size) {
-        for (; chained < p && chained + 1 < size; ++chained) {
-            const uint32_t h = pairHash(source[chained], source[chained + 1]);
-            previous[chained] = head[h];
-            head[h] = int32_t(chained);
+        for (; chained < p; ++chained) {
+            pairs.add(chained, pairKey(source, chained));
+            if (chained + 2 < size)
+                triples.add(chained, tripleKey(source, chained));
         }
 
         size_t nearLength = 0, nearDistance = 0, farLength = 0, farOffset = 0;
-        if (p + 1 < size) {
-            const size_t limit = std::min(kMaxCopy, size - p);
-            // Back distances run from 1 to min(p, 255) - 1: position 0 is never a near source.
-            const size_t nearLowest = p > kMaxNearDistance ? p - kMaxNearDistance : 1;
-            const uint16_t first = source[p], second = source[p + 1];
-            // Walking from the newest position down, the first of equal lengths is the smallest
-            // distance (near) and the largest offset (far), as the exhaustive search prefers.
-            for (int32_t c = head[pairHash(first, second)]; c >= 0; c = previous[size_t(c)]) {
-                const size_t i = size_t(c);
-                if (i < nearLowest && farLength >= limit)
-                    break;
-                if (source[i] != first || source[i + 1] != second)
-                    continue;
-                size_t length = 2;
-                while (length < limit && source[i + length] == source[p + length])
-                    ++length;
-                const size_t distance = p - i;
-                if (i >= nearLowest) {
-                    const size_t near = compatible ? std::min(length, distance) : length;
-                    if (near > nearLength) {
-                        nearLength = near;
-                        nearDistance = distance;
-                    }
-                }
-                if (i <= kMaxFarOffset) {
-                    const size_t far = std::min(length, distance);
-                    if (far > farLength) {
-                        farLength = far;
-                        farOffset = i;
-                    }
+        const size_t limit = std::min(kMaxCopy, size - p);
+        // Back distances run from 1 to min(p, 255) - 1: position 0 is never a near source.
+        const size_t nearLowest = p > kMaxNearDistance ? p - kMaxNearDistance : 1;
+        auto consider = [&](size_t i, size_t known) {
+            for (size_t k = 0; k < known; ++k)
+                if (source[i + k] != source[p + k])
+                    return;
+            // A candidate wins only with more words than the best it could replace, so the word
+            // just past that length must match before the rest is worth comparing.
+            const bool nearSource = i >= nearLowest;
+            const size_t toBeat = nearSource ? std::min(nearLength, farLength) : farLength;
+            if (toBeat >= known && toBeat < limit && source[i + toBeat] != source[p + toBeat])
+                return;
+            size_t length = known;
+            while (length < limit && source[i + length] == source[p + length])
+                ++length;
+            const size_t distance = p - i;
+            if (nearSource) {
+                const size_t near = compatible ? std::min(length, distance) : length;
+                if (near > nearLength) {
+                    nearLength = near;
+                    nearDistance = distance;
                 }
             }
+            if (i <= kMaxFarOffset) {
+                const size_t far = std::min(length, distance);
+                if (far > farLength) {
+                    farLength = far;
+                    farOffset = i;
+                }
+            }
+        };
+        if (p + 1 < size) {
+            for (int32_t c = pairs.first(pairKey(source, p));
+                 c >= 0 && size_t(c) >= nearLowest; c = pairs.next(c))
+                consider(size_t(c), 2);
+        }
+        if (p + 2 < size) {
+            for (int32_t c = triples.first(tripleKey(source, p));
+                 c >= 0 && farLength < limit; c = triples.next(c))
+                if (size_t(c) < nearLowest)
+                    consider(size_t(c), 3);
         }
 
         if (nearLength > 1 && nearLength >= farLength) {

@@ -26,9 +26,10 @@ void readPlane(ByteView bytes, std::span<uint16_t> plane) {
 } // namespace
 
 Bytes encodeMapExchange(const MapSet& maps, int index) {
-    Bytes out;
-    ByteWriter writer(out);
     const int planes = maps.thirdPlaneEnabled() ? 3 : 2;
+    Bytes out;
+    out.reserve(18 + kMapNameLength + size_t(planes) * kPlaneBytes);
+    ByteWriter writer(out);
     writer.bytes(ByteView(reinterpret_cast<const uint8_t*>(kMapExchangeMagic), 8));
     writer.u8(uint8_t(planes));
     writer.u16(1);
