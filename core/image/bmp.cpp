@@ -236,6 +236,41 @@ Rgb BmpPicture::colorAt(int x, int y) const {
     }
 }
 
+void BmpPicture::rowColors(int y, Rgb* out) const {
+    const size_t row = size_t(m_topDown ? y : m_height - 1 - y);
+    const size_t base = m_dataOffset + row * m_rowSize;
+    const size_t used = (size_t(m_width) * m_bitCount + 7) / 8;
+    const bool whole = base <= m_data.size() && used <= m_data.size() - base;
+    if (!whole || !supportedDepth() || m_bitCount < 8) {
+        for (int x = 0; x < m_width; ++x)
+            out[x] = colorAt(x, y);
+        return;
+    }
+    const uint8_t* bytes = m_data.data() + base;
+    const size_t width = size_t(m_width);
+    switch (m_bitCount) {
+    case 8:
+        for (size_t x = 0; x < width; ++x)
+            out[x] = bytes[x] < m_table.size() ? m_table[bytes[x]] : Rgb{};
+        break;
+    case 16:
+        for (size_t x = 0; x < width; ++x) {
+            const unsigned word = bytes[2 * x] | (bytes[2 * x + 1] << 8);
+            out[x] = {uint8_t(((word >> 10) & 31) * 8), uint8_t(((word >> 5) & 31) * 8),
+                      uint8_t((word & 31) * 8)};
+        }
+        break;
+    case 24:
+        for (size_t x = 0; x < width; ++x)
+            out[x] = {bytes[3 * x + 2], bytes[3 * x + 1], bytes[3 * x]};
+        break;
+    case 32:
+        for (size_t x = 0; x < width; ++x)
+            out[x] = {bytes[4 * x + 2], bytes[4 * x + 1], bytes[4 * x]};
+        break;
+    }
+}
+
 std::optional<RgbImage> decodeBmpRgb(ByteView data, std::string* error) {
     auto fail = [&](BmpProblem why) -> std::optional<RgbImage> {
         if (error)
@@ -259,7 +294,6 @@ std::optional<RgbImage> decodeBmpRgb(ByteView data, std::string* error) {
     image.height = picture->height();
     image.pixels.resize(size_t(pixelCount));
     for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = picture->colorAt(x, y);
+        picture->rowColors(y, &image.pixels[size_t(y) * size_t(image.width)]);
     return image;
 }

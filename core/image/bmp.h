@@ -49,6 +49,8 @@ public:
     // The colour of a pixel; index pixels through the table (black past its end). An unsupported
     // depth gives (255, 255, 0) for every pixel.
     Rgb colorAt(int x, int y) const;
+    // The colours of row y (from the top), width() of them, as colorAt gives them.
+    void rowColors(int y, Rgb* out) const;
 
     friend std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem);
 

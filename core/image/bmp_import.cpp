@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,9 @@ std::optional<IndexedImage> resampleBmp(const BmpPicture& picture, int width, in
     const int64_t spanX = bw * 256 - 128, spanY = bh * 256 - 128;
     const int64_t stepX = bw > width ? spanX / width : 256;
     const int64_t stepY = bh > height ? spanY / height : 256;
+    // The two source rows a row of samples mixes, decoded once.
+    std::vector<Rgb> upper(static_cast<size_t>(bw)), lower(static_cast<size_t>(bw));
+    int upperRow = -1, lowerRow = -1;
     for (int y = 0; y < height; ++y) {
         if (context.cancelled())
             return std::nullopt;
@@ -53,13 +57,21 @@ std::optional<IndexedImage> resampleBmp(const BmpPicture& picture, int width, in
         const int iy = int(sy / 256);
         const int iy2 = int(std::min<int64_t>((sy + stepY) / 256, bh - 1));
         const int fy = int(sy % 256);
+        if (upperRow != iy) {
+            picture.rowColors(iy, upper.data());
+            upperRow = iy;
+        }
+        if (lowerRow != iy2) {
+            picture.rowColors(iy2, lower.data());
+            lowerRow = iy2;
+        }
         for (int x = 0; x < width; ++x) {
             const int64_t sx = x * spanX / width;
             const int ix = int(sx / 256);
             const int ix2 = int(std::min<int64_t>((sx + stepX) / 256, bw - 1));
             const int fx = int(sx % 256);
-            const Rgb c00 = picture.colorAt(ix, iy), c10 = picture.colorAt(ix2, iy);
-            const Rgb c01 = picture.colorAt(ix, iy2), c11 = picture.colorAt(ix2, iy2);
+            const Rgb c00 = upper[size_t(ix)], c10 = upper[size_t(ix2)];
+            const Rgb c01 = lower[size_t(ix)], c11 = lower[size_t(ix2)];
             const int w00 = (256 - fx) * (256 - fy), w10 = fx * (256 - fy);
             const int w01 = (256 - fx) * fy, w11 = fx * fy;
             auto mix = [&](uint8_t Rgb::*component) {
@@ -80,13 +92,20 @@ std::optional<IndexedImage> copyBmp(const BmpPicture& picture, int width, int he
     const int h = std::max(0, std::min(height, picture.height()));
     IndexedImage out(w, h);
     const bool readable = picture.supportedDepth();
+    std::vector<Rgb> row(size_t(picture.width()));
     for (int y = 0; y < h; ++y) {
         if (context.cancelled())
             return std::nullopt;
         percentLine(context, y * 100 / picture.height());
         context.position(y * 100 / h + 2);
+        uint8_t* target = &out.pixels[out.indexOf(0, y)];
+        if (!readable) {
+            std::fill(target, target + w, kUnreadablePixelIndex);
+            continue;
+        }
+        picture.rowColors(y, row.data());
         for (int x = 0; x < w; ++x)
-            out.set(x, y, readable ? cache.lookup(picture.colorAt(x, y)) : kUnreadablePixelIndex);
+            target[x] = cache.lookup(row[size_t(x)]);
     }
     return out;
 }

@@ -40,8 +40,23 @@ public:
 private:
     uint8_t search(uint8_t red, uint8_t green, uint8_t blue) const;
 
+    void buildCells();
+
     std::vector<int16_t> m_table; // -1: not computed yet
     Palette m_palette{};
     bool m_stale = true;
-    alignas(32) std::array<int32_t, 256> m_red{}, m_green{}, m_blue{};
+    // The colour cube in 8 x 8 x 8 cells. A cell lists the palette entries that can be nearest
+    // to some colour inside it, closest to the cell first, with their distance to the cell.
+    struct Candidate {
+        int32_t cellDistance;
+        uint8_t r, g, b, index;
+    };
+    static constexpr int kCellBits = 5;
+    static constexpr size_t kCellsPerAxis = 256 >> kCellBits;
+    static constexpr size_t kCells = kCellsPerAxis * kCellsPerAxis * kCellsPerAxis;
+    struct Range {
+        uint32_t first, count;
+    };
+    std::array<Range, kCells> m_cellRange{};
+    std::vector<Candidate> m_candidates;
 };

@@ -128,8 +128,9 @@ Bytes convertToSound(const WavFile& wav, int rate, size_t maxLength) {
         const double t = p - double(k);
         const double a = sample(k - 1), b = sample(k), c = sample(k + 1);
         const double v = a * t * (t - 1) / 2 - (t * t - 1) * b + (t + 1) * c * t / 2;
-        // Interpolation may overshoot the sample range: hold it at the edge, never wrap round.
-        const double scaled = std::floor(double(int64_t(v)) / scale);
+        // Rounded, so that a steady signal stays steady through floating-point error; an
+        // overshoot of the sample range is held at its edge instead of wrapping round.
+        const double scaled = std::floor(double(std::llround(v)) / scale);
         out[i] = uint8_t(std::clamp(scaled, -128.0, 127.0) + 128);
     }
     return out;
