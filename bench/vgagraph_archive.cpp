@@ -55,7 +55,8 @@ BENCHMARK(BM_LoadCompleteSet)->Unit(benchmark::kMillisecond);
 void BM_SaveCompleteSet(benchmark::State& state) {
     if (!haveData(state))
         return;
-    fs::path folder = fs::temp_directory_path() / ("tessarand-bench-vga-" + std::to_string(std::random_device{}()));
+    fs::path folder = fs::temp_directory_path() /
+                      ("tessarand-bench-vga-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder);
     for (const char* name : {"VGAGRAPH.WL1", "VGAHEAD.WL1", "VGADICT.WL1"}) {
         fs::copy_file(sharewareFolder() / name, folder / name);

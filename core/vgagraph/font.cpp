@@ -8,7 +8,9 @@ constexpr size_t kLocationsAt = 2;
 constexpr size_t kWidthsAt = 514;
 constexpr size_t kMaxFontSize = 65535; // locations are 16-bit
 
-bool validCharacter(int character) { return character >= 0 && character < kFontCharacterCount; }
+bool validCharacter(int character) {
+    return character >= 0 && character < kFontCharacterCount;
+}
 
 void setU16(Bytes& data, size_t at, size_t value) {
     data[at] = uint8_t(value);
@@ -17,7 +19,9 @@ void setU16(Bytes& data, size_t at, size_t value) {
 
 } // namespace
 
-int fontHeight(ByteView font) { return readU16At(font, 0); }
+int fontHeight(ByteView font) {
+    return readU16At(font, 0);
+}
 
 int fontCharacterWidth(ByteView font, int character) {
     size_t at = kWidthsAt + size_t(character);

@@ -19,7 +19,9 @@ std::string formatText(const char* format, int a, int b = 0) {
     return text;
 }
 
-bool isLeaf(uint16_t child) { return child < 256; }
+bool isLeaf(uint16_t child) {
+    return child < 256;
+}
 
 enum class Visit : uint8_t { Unseen, OnPath, Done };
 
@@ -31,8 +33,8 @@ std::string checkTree(const std::array<HuffmanNode, kHuffmanNodeCount>& nodes, u
         if (isLeaf(child))
             continue;
         if (child > kHuffmanMaxChild)
-            return formatText("Node %i of the dictionary points to %i, outside the tree!", int(node),
-                              int(child));
+            return formatText("Node %i of the dictionary points to %i, outside the tree!",
+                              int(node), int(child));
         unsigned next = child - 256u;
         if (state[next] == Visit::OnPath)
             return formatText("Node %i of the dictionary leads back to node %i, which leads to it!",

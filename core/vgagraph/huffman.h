@@ -49,7 +49,8 @@ public:
     // written back). Nothing, with the reason in *problem, when the bytes are too few or the
     // tree cannot be walked safely: a child beyond 510, a node leading back to one that leads
     // to it, or a node reached from two places.
-    static std::optional<HuffmanDictionary> fromBytes(ByteView data, std::string* problem = nullptr);
+    static std::optional<HuffmanDictionary> fromBytes(ByteView data,
+                                                      std::string* problem = nullptr);
     // The file form: the 255 nodes, then any bytes that followed them when read.
     Bytes toBytes() const;
 

@@ -37,7 +37,9 @@ Bytes pictureToPlanar(const IndexedImage& image) {
     return planar;
 }
 
-int roundUpToFour(int value) { return (value + 3) & ~3; }
+int roundUpToFour(int value) {
+    return (value + 3) & ~3;
+}
 
 void resizePicture(IndexedImage& image, int width, int height, uint8_t fill) {
     IndexedImage resized(roundUpToFour(std::max(width, 0)), std::max(height, 0), fill);

@@ -30,7 +30,9 @@ struct TextScreen {
         return std::span<const uint8_t, kScreenCellBytes>(data.data() + kScreenCellsAt,
                                                           kScreenCellBytes);
     }
-    static size_t cellOffset(int column, int row) { return 2 * size_t(column + kScreenColumns * row); }
+    static size_t cellOffset(int column, int row) {
+        return 2 * size_t(column + kScreenColumns * row);
+    }
     uint8_t character(int column, int row) const { return cells()[cellOffset(column, row)]; }
     uint8_t attribute(int column, int row) const { return cells()[cellOffset(column, row) + 1]; }
     void setCell(int column, int row, uint8_t character, uint8_t attribute) {

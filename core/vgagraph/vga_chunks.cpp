@@ -14,7 +14,9 @@ std::string formatText(const char* format, long a, int b = 0) {
     return text;
 }
 
-bool validSide(int16_t side) { return side >= 1 && side <= kMaxPictureSide; }
+bool validSide(int16_t side) {
+    return side >= 1 && side <= kMaxPictureSide;
+}
 
 } // namespace
 
@@ -82,7 +84,8 @@ VgaChunks VgaChunks::fromFile(const std::vector<int64_t>& offsets, ByteView grap
     result.chunks.reserve(offsets.size() - 1);
     for (size_t i = 0; i + 1 < offsets.size(); ++i) {
         size_t begin = size_t(std::clamp<int64_t>(offsets[i], 0, int64_t(graph.size())));
-        size_t end = size_t(std::clamp<int64_t>(offsets[i + 1], int64_t(begin), int64_t(graph.size())));
+        size_t end =
+            size_t(std::clamp<int64_t>(offsets[i + 1], int64_t(begin), int64_t(graph.size())));
         result.chunks.emplace_back(graph.begin() + begin, graph.begin() + end);
     }
     return result;

@@ -15,8 +15,8 @@ struct LoadEntry {
     VgaLoadKind kind;
 };
 constexpr LoadEntry kLoadEntries[] = {
-    {32919, "Load all", VgaLoadKind::Complete},   {32872, "Load graphics", VgaLoadKind::Pictures},
-    {32890, "Load fonts", VgaLoadKind::Fonts},    {32874, "Load screens", VgaLoadKind::Screens},
+    {32919, "Load all", VgaLoadKind::Complete},  {32872, "Load graphics", VgaLoadKind::Pictures},
+    {32890, "Load fonts", VgaLoadKind::Fonts},   {32874, "Load screens", VgaLoadKind::Screens},
     {32920, "Load tile8s", VgaLoadKind::Tile8s},
 };
 
@@ -26,8 +26,8 @@ struct SaveEntry {
     VgaSaveKind kind;
 };
 constexpr SaveEntry kSaveEntries[] = {
-    {108, "Save all", VgaSaveKind::Complete},     {32873, "Save graphics", VgaSaveKind::Pictures},
-    {32893, "Save fonts", VgaSaveKind::Fonts},    {32875, "Save screens", VgaSaveKind::Screens},
+    {108, "Save all", VgaSaveKind::Complete},  {32873, "Save graphics", VgaSaveKind::Pictures},
+    {32893, "Save fonts", VgaSaveKind::Fonts}, {32875, "Save screens", VgaSaveKind::Screens},
     {109, "Save tile8s", VgaSaveKind::Tile8s},
 };
 

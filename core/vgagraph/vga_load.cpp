@@ -49,7 +49,8 @@ std::optional<VgaChunks> readChunks(const VgaLoadJob& job, JobContext& context) 
         context.title("Load graphics table...");
         context.position(1);
     }
-    std::optional<Bytes> graph = readVgaGraphFile(job.files.graph.fullPath(), titles.graph, prompter);
+    std::optional<Bytes> graph =
+        readVgaGraphFile(job.files.graph.fullPath(), titles.graph, prompter);
     if (!graph)
         return std::nullopt;
     if (!reportOffsetCheck(ValidateChunkOffsets(*offsets, graph->size()), prompter))
@@ -251,9 +252,8 @@ JobResult loadVgaParts(GraphicsArchive& archive, DocumentState& state, VgaLoadKi
         prepareVgaLoad(archive, state, kind, files, rereadDictionary, prompter, chooseFile);
     if (!job)
         return JobResult::Failure;
-    JobResult result =
-        runJobHere([&](JobContext& context) { return runVgaLoad(*job, context); }, progress,
-                   prompter);
+    JobResult result = runJobHere([&](JobContext& context) { return runVgaLoad(*job, context); },
+                                  progress, prompter);
     finishVgaLoad(archive, state, *job, result);
     return result;
 }

@@ -68,7 +68,9 @@ std::optional<Bytes> compressChunk(ByteView content, std::optional<uint32_t> len
     return chunk;
 }
 
-std::string numbered(const char* what, size_t index) { return what + std::to_string(index); }
+std::string numbered(const char* what, size_t index) {
+    return what + std::to_string(index);
+}
 
 // The picture table chunk; its length field holds the table's own length, as in the game's files.
 std::optional<Bytes> pictureTableChunk(const PicturePart& pictures,
@@ -255,8 +257,7 @@ bool rebuildWithFonts(VgaChunks& file, const std::vector<Bytes>& fonts,
             return false;
         built.chunks.push_back(std::move(*chunk));
     }
-    built.chunks.insert(built.chunks.end(), file.chunks.begin() + 1 + fileFonts,
-                        file.chunks.end());
+    built.chunks.insert(built.chunks.end(), file.chunks.begin() + 1 + fileFonts, file.chunks.end());
     file = std::move(built);
     return true;
 }
@@ -275,9 +276,8 @@ bool rebuildWithTile8s(VgaChunks& file, ByteView tile8s, const HuffmanDictionary
     context.position(3);
     // Empty tiles at the end are left out; loading fills them with zeros again.
     size_t used = size_t(usedTile8Count(tile8s)) * kTile8Bytes;
-    std::optional<Bytes> chunk =
-        compressChunk(tile8s.first(std::min(used, tile8s.size())), std::nullopt, dictionary,
-                      "the tile8s", prompter);
+    std::optional<Bytes> chunk = compressChunk(tile8s.first(std::min(used, tile8s.size())),
+                                               std::nullopt, dictionary, "the tile8s", prompter);
     if (!chunk)
         return false;
     file.chunks[size_t(tile8Chunk)] = std::move(*chunk);
@@ -438,7 +438,8 @@ JobResult runVgaSave(VgaSaveJob& job, JobContext& context) {
                   "Couldn't create dictionary file:", prompter))
         return JobResult::Failure;
     if (!writeTmp(job.graphFile, graphPath, file.graphBytes(),
-                  graphExists ? "Couldn't create new graphics file:" : "Couldn't create graphics file:",
+                  graphExists ? "Couldn't create new graphics file:"
+                              : "Couldn't create graphics file:",
                   prompter))
         return JobResult::Failure;
     if (!writeTmp(job.headFile, job.files.head.fullPath(), *head,
@@ -463,8 +464,9 @@ bool finishVgaSave(VgaSaveJob& job, JobResult result, DocumentState& state, Prom
         }
         return false;
     }
-    const char* titles[] = {"Couldn't create dictionary file:", "Couldn't create new graphics file:",
-                            "Couldn't create graphics header file:"};
+    const char* titles[] = {
+        "Couldn't create dictionary file:", "Couldn't create new graphics file:",
+        "Couldn't create graphics header file:"};
     for (size_t i = 0; i < std::size(writers); ++i) {
         if (!writers[i])
             return false;

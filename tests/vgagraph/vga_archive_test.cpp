@@ -75,7 +75,8 @@ TEST(VgaArchive, SharewareSetLoadsAllFourParts) {
     ASSERT_EQ(archive.screens().size(), 2u);
     EXPECT_EQ(archive.screens()[0].chunk, 148);
     EXPECT_EQ(archive.screens()[1].chunk, 149);
-    for (DataKind kind : {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens}) {
+    for (DataKind kind :
+         {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens}) {
         EXPECT_TRUE(loaded->state.loaded(kind));
         EXPECT_FALSE(loaded->state.changed(kind));
     }
@@ -90,8 +91,8 @@ TEST(VgaArchive, SingleLoadsMatchTheCompleteLoad) {
     DocumentState state;
     RecordingPrompter prompter;
     NullProgress progress;
-    for (VgaLoadKind kind : {VgaLoadKind::Pictures, VgaLoadKind::Fonts, VgaLoadKind::Screens,
-                             VgaLoadKind::Tile8s})
+    for (VgaLoadKind kind :
+         {VgaLoadKind::Pictures, VgaLoadKind::Fonts, VgaLoadKind::Screens, VgaLoadKind::Tile8s})
         EXPECT_EQ(loadVgaParts(archive, state, kind, files, true, prompter, progress),
                   JobResult::Success);
     EXPECT_TRUE(prompter.empty());
@@ -111,30 +112,41 @@ TEST(VgaArchive, SavedPartsLoadBackExactlyAndOtherChunksKeepTheirBytes) {
         int chunkCountChange;
     };
     const Case cases[] = {
-        {"pictures", VgaPartSet::only(VgaPart::Pictures),
+        {"pictures",
+         VgaPartSet::only(VgaPart::Pictures),
          [](GraphicsArchive& a) {
              a.pictures().pictures[5].set(3, 4, 77);
              resizePicture(a.pictures().pictures[7], 30, 20, 9);
          },
-         {{0, 0}, {3, 146}}, 0},
-        {"fonts", VgaPartSet::only(VgaPart::Fonts),
-         [](GraphicsArchive& a) { setFontCharacterWidth(a.fonts()[1], 65, 12); }, {{1, 2}}, 0},
-        {"tile8s", VgaPartSet::only(VgaPart::Tile8s),
+         {{0, 0}, {3, 146}},
+         0},
+        {"fonts",
+         VgaPartSet::only(VgaPart::Fonts),
+         [](GraphicsArchive& a) { setFontCharacterWidth(a.fonts()[1], 65, 12); },
+         {{1, 2}},
+         0},
+        {"tile8s",
+         VgaPartSet::only(VgaPart::Tile8s),
          [](GraphicsArchive& a) {
              IndexedImage tile(8, 8, 0);
              tile.set(5, 2, 31);
              setTile8Image(a.tile8s(), 40, tile);
          },
-         {{147, 147}}, 0},
-        {"screens with one added", VgaPartSet::only(VgaPart::Screens),
+         {{147, 147}},
+         0},
+        {"screens with one added",
+         VgaPartSet::only(VgaPart::Screens),
          [](GraphicsArchive& a) {
              a.screens()[1].setCell(79, 24, 'X', 0x1E);
              a.screens().push_back(a.screens()[0]);
          },
-         {{148, 150}}, 1},
-        {"complete", VgaPartSet{true, true, true, true},
+         {{148, 150}},
+         1},
+        {"complete",
+         VgaPartSet{true, true, true, true},
          [](GraphicsArchive& a) { a.pictures().pictures[0].set(0, 0, 1); },
-         {{0, 0}, {1, 2}, {3, 146}, {147, 147}, {148, 149}}, 0},
+         {{0, 0}, {1, 2}, {3, 146}, {147, 147}, {148, 149}},
+         0},
     };
     const VgaChunks original = chunksOf(sharewareFiles(testdata::gameDataDir()));
     for (const Case& c : cases) {
@@ -145,7 +157,8 @@ TEST(VgaArchive, SavedPartsLoadBackExactlyAndOtherChunksKeepTheirBytes) {
         std::unique_ptr<Loaded> loaded = loadComplete(files);
         ASSERT_EQ(loaded->result, JobResult::Success);
         c.edit(loaded->archive);
-        for (DataKind kind : {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
+        for (DataKind kind :
+             {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
             loaded->state.setChanged(kind, true);
 
         NullProgress progress;

@@ -49,8 +49,8 @@ struct Snapshot {
     std::vector<TextScreen> screens;
 
     explicit Snapshot(const GraphicsArchive& archive)
-        : pictures(archive.pictures().pictures), fonts(archive.fonts()),
-          tile8s(archive.tile8s()), screens(archive.screens()) {}
+        : pictures(archive.pictures().pictures), fonts(archive.fonts()), tile8s(archive.tile8s()),
+          screens(archive.screens()) {}
     bool operator==(const Snapshot&) const = default;
 };
 
@@ -78,9 +78,9 @@ struct LoadedSmallSet {
         files = writeSet(dir.path(), compressChunks(smallSetContents(), dictionaryFrom(dictionary)),
                          dictionary);
         RecordingPrompter prompter;
-        EXPECT_EQ(loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter,
-                               progress),
-                  JobResult::Success);
+        EXPECT_EQ(
+            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
+            JobResult::Success);
         EXPECT_TRUE(prompter.empty());
     }
     JobResult load(VgaLoadKind kind, RecordingPrompter& prompter) {
@@ -123,7 +123,9 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
         {"empty VGAHEAD", [](LoadedSmallSet& s) { s.replace(s.files.head, {}); },
          JobResult::Failure, "Graphics header corrupt!", "Invalid VGAHEAD file!"},
         {"VGAHEAD of 5 bytes",
-         [](LoadedSmallSet& s) { s.replace(s.files.head, Bytes{0, 0, 0, 9, 0}); },
+         [](LoadedSmallSet& s) {
+             s.replace(s.files.head, Bytes{0, 0, 0, 9, 0});
+         },
          JobResult::Failure, "Graphics header corrupt!", "Invalid VGAHEAD file!"},
         {"VGAHEAD missing", [](LoadedSmallSet& s) { fs::remove(s.files.head.fullPath()); },
          JobResult::Failure, "Need VGAHEAD! Couldn't open file:", ""},
@@ -132,7 +134,9 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
         {"empty VGAGRAPH", [](LoadedSmallSet& s) { s.replace(s.files.graph, {}); },
          JobResult::Failure, "Graphics header corrupt!", "All chunks have invalid file offsets!"},
         {"every offset beyond VGAGRAPH",
-         [&](LoadedSmallSet& s) { s.replace(s.files.head, headWith({900000, 900001, 900002})); },
+         [&](LoadedSmallSet& s) {
+             s.replace(s.files.head, headWith({900000, 900001, 900002}));
+         },
          JobResult::Failure, "Graphics header corrupt!", "All chunks have invalid file offsets!"},
         {"VGAGRAPH cut inside the pictures",
          [](LoadedSmallSet& s) {
@@ -154,12 +158,12 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
          [](LoadedSmallSet& s) {
              std::vector<ChunkContent> contents = smallSetContents();
              contents[0].content = pictureTableBytes({{8, 2}, {4, 3}, {8, 8}});
-             writeSet(s.dir.path(), compressChunks(contents, dictionaryFrom(balancedDictionaryBytes())),
+             writeSet(s.dir.path(),
+                      compressChunks(contents, dictionaryFrom(balancedDictionaryBytes())),
                       balancedDictionaryBytes());
          },
          JobResult::Failure, "Graphics pictable or Huffman table corrupt!", kSizeMismatch},
-        {"garbage VGAHEAD",
-         [](LoadedSmallSet& s) { s.replace(s.files.head, randomBytes(30, 4)); },
+        {"garbage VGAHEAD", [](LoadedSmallSet& s) { s.replace(s.files.head, randomBytes(30, 4)); },
          JobResult::Failure, "Graphics header corrupt!", ""},
         {"garbage VGADICT",
          [](LoadedSmallSet& s) { s.replace(s.files.dictionary, randomBytes(1020, 5)); },
@@ -321,14 +325,14 @@ TEST(VgaBadInput, RealFilesCutOrScrambledAreRefusedWithoutLosingTheLoadedSet) {
         DocumentState state;
         RecordingPrompter prompter;
         NullProgress progress;
-        ASSERT_EQ(loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter,
-                               progress),
-                  JobResult::Success);
+        ASSERT_EQ(
+            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
+            JobResult::Success);
         const Snapshot before(archive);
         ASSERT_TRUE(writeWholeFile(dir / c.file, c.change(fileBytes(dir / c.file))));
-        EXPECT_EQ(loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter,
-                               progress),
-                  JobResult::Failure);
+        EXPECT_EQ(
+            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
+            JobResult::Failure);
         ASSERT_FALSE(prompter.empty());
         EXPECT_EQ(prompter.prompts().back().title, c.title);
         EXPECT_TRUE(Snapshot(archive) == before);

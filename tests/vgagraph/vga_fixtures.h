@@ -115,12 +115,9 @@ inline std::vector<ChunkContent> smallSetContents() {
     Bytes tiles(kTile8ChunkSize, 0);
     for (size_t i = 0; i < 3 * 64; ++i)
         tiles[i] = uint8_t(i + 1);
-    return {{table},
-            {fontContent(2, {{65, 3}, {66, 2}})},
-            {pattern(16, 3)},
-            {pattern(12, 40)},
-            {tiles, false},
-            {screenContent(0x41)},
+    return {{table},          {fontContent(2, {{65, 3}, {66, 2}})},
+            {pattern(16, 3)}, {pattern(12, 40)},
+            {tiles, false},   {screenContent(0x41)},
             {pattern(10, 99)}};
 }
 

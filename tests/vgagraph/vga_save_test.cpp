@@ -34,10 +34,11 @@ struct SmallSet {
         files = writeSet(dir.path(), compressChunks(smallSetContents(), dictionaryFrom(dictionary)),
                          dictionary);
         RecordingPrompter prompter;
-        EXPECT_EQ(loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter,
-                               progress),
-                  JobResult::Success);
-        for (DataKind kind : {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
+        EXPECT_EQ(
+            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
+            JobResult::Success);
+        for (DataKind kind :
+             {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
             state.setChanged(kind, true);
     }
     JobResult save(VgaPartSet parts, const VgaFiles& target, RecordingPrompter& prompter) {
@@ -75,8 +76,7 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
         {"fonts without VGAGRAPH", VgaPart::Fonts, emptyFolder, "Graphics file doesn't exist!",
          "Sorry, but it's not possible yet to create\nnew VGAGRAPH files while saving fonts!",
          PromptIcon::Information},
-        {"screens without VGAGRAPH", VgaPart::Screens, emptyFolder,
-         "Graphics file doesn't exist!",
+        {"screens without VGAGRAPH", VgaPart::Screens, emptyFolder, "Graphics file doesn't exist!",
          "Sorry, but it's not possible yet to create\nnew VGAGRAPH files while saving screens!",
          PromptIcon::Information},
         {"tile8s without VGAGRAPH", VgaPart::Tile8s, emptyFolder, "Graphics file doesn't exist!",
@@ -144,9 +144,8 @@ TEST(VgaSave, CancelLeavesTheOldFilesAndTheChangedFlags) {
     SmallSet set;
     const FolderFiles before(set.dir.path());
     RecordingPrompter prompter;
-    std::optional<VgaSaveJob> job = prepareVgaSave(set.archive, set.state,
-                                                   VgaPartSet{true, true, true, true}, set.files,
-                                                   prompter);
+    std::optional<VgaSaveJob> job = prepareVgaSave(
+        set.archive, set.state, VgaPartSet{true, true, true, true}, set.files, prompter);
     ASSERT_TRUE(job.has_value());
     JobChannel channel;
     channel.requestCancel();
@@ -200,8 +199,8 @@ TEST(VgaSave, ScreensGoAfterTheTile8ChunkWhenTheFileHasNone) {
     contents.push_back({pattern(5, 1)});
     Bytes dictionary = balancedDictionaryBytes();
     testdata::TempDir other;
-    VgaFiles target = writeSet(other.path(), compressChunks(contents, dictionaryFrom(dictionary)),
-                               dictionary);
+    VgaFiles target =
+        writeSet(other.path(), compressChunks(contents, dictionaryFrom(dictionary)), dictionary);
     RecordingPrompter prompter;
     ASSERT_EQ(set.save(VgaPartSet::only(VgaPart::Screens), target, prompter), JobResult::Success);
     std::vector<int64_t> offsets = readVgaHead(fileBytes(target.head.fullPath()));
