@@ -47,7 +47,7 @@ void convert(benchmark::State& state, bool emptyCacheEachTime) {
         if (emptyCacheEachTime)
             cache.markStale();
         cache.prepare(palette);
-        std::optional<IndexedImage> image = copyBmp(picture, 128, 128, cache, context);
+        std::optional<IndexedImage> image = copyBmp(picture, 128, 128, palette, cache, context);
         benchmark::DoNotOptimize(image->pixels.data());
     }
 }

@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -86,12 +87,22 @@ std::optional<IndexedImage> resampleBmp(const BmpPicture& picture, int width, in
 }
 
 std::optional<IndexedImage> copyBmp(const BmpPicture& picture, int width, int height,
-                                    NearestColorCache& cache, JobContext& context) {
+                                    const Palette& palette, NearestColorCache& cache,
+                                    JobContext& context) {
     context.title("Converting colors to wolf palette...");
     const int w = std::max(0, std::min(width, picture.width()));
     const int h = std::max(0, std::min(height, picture.height()));
     IndexedImage out(w, h);
     const bool readable = picture.supportedDepth();
+    const bool indexed = readable && picture.indexed();
+    std::array<uint8_t, 256> indexMap{};
+    if (indexed) {
+        const std::vector<Rgb>& table = picture.colorTable();
+        for (size_t i = 0; i < 256; ++i) {
+            const Rgb color = i < table.size() ? table[i] : Rgb{};
+            indexMap[i] = color == palette[i] ? uint8_t(i) : cache.lookup(color);
+        }
+    }
     std::vector<Rgb> row(size_t(picture.width()));
     for (int y = 0; y < h; ++y) {
         if (context.cancelled())
@@ -101,6 +112,11 @@ std::optional<IndexedImage> copyBmp(const BmpPicture& picture, int width, int he
         uint8_t* target = &out.pixels[out.indexOf(0, y)];
         if (!readable) {
             std::fill(target, target + w, kUnreadablePixelIndex);
+            continue;
+        }
+        if (indexed) {
+            for (int x = 0; x < w; ++x)
+                target[x] = indexMap[picture.indexAt(x, y)];
             continue;
         }
         picture.rowColors(y, row.data());
@@ -158,7 +174,7 @@ JobResult importBmp(const std::filesystem::path& path, BmpImportTarget& target,
     cache.prepare(palette);
     std::optional<IndexedImage> image =
         resample ? resampleBmp(*picture, target.width(), target.height(), cache, context)
-                 : copyBmp(*picture, target.width(), target.height(), cache, context);
+                 : copyBmp(*picture, target.width(), target.height(), palette, cache, context);
     if (!image)
         return JobResult::Failure;
     target.beginImport();

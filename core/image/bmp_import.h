@@ -41,5 +41,8 @@ std::optional<BmpPicture> openBmpForImport(const std::filesystem::path& path, Jo
 std::optional<IndexedImage> resampleBmp(const BmpPicture& picture, int width, int height,
                                         NearestColorCache& cache, JobContext& context);
 // The upper-left min(width) x min(height) of the picture, pixel for pixel; nothing when cancelled.
+// An index pixel whose table colour is the palette's colour at that index keeps its index, so
+// a picture exported with the palette comes back byte for byte even where colours repeat.
 std::optional<IndexedImage> copyBmp(const BmpPicture& picture, int width, int height,
-                                    NearestColorCache& cache, JobContext& context);
+                                    const Palette& palette, NearestColorCache& cache,
+                                    JobContext& context);

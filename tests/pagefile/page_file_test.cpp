@@ -4,6 +4,7 @@
 #include "vswap_builder.h"
 
 #include "common/file_io.h"
+#include "image/bmp_import.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,42 @@ TEST_F(Shareware, SavedKindReadsBackAndOtherKindsStayByteIdentical) {
             break;
         }
     }
+}
+
+// Every wall and sprite exported as an 8-bit BMP with the palette imports back byte for byte.
+TEST_F(Shareware, ExportedWallsAndSpritesImportBackUnchanged) {
+    struct Device : BmpImportTarget {
+        IndexedImage image{64, 64};
+        int width() const override { return image.width; }
+        int height() const override { return image.height; }
+        void setPixel(int x, int y, uint8_t index) override { image.set(x, y, index); }
+    };
+    PageFile pageFile;
+    RecordingPrompter prompter;
+    loadAll(pageFile, original, prompter);
+    std::vector<IndexedImage> pictures;
+    for (size_t i = 0; i < pageFile.walls.count(); ++i)
+        if (pageFile.walls.hasImage(i))
+            pictures.push_back(pageFile.walls.picture(i));
+    for (size_t i = 0; i < pageFile.sprites.count(); ++i)
+        if (pageFile.sprites.hasImage(i))
+            pictures.push_back(pageFile.sprites.picture(i));
+    const size_t stored = size_t(std::count_if(header.lengths.begin(),
+                                               header.lengths.begin() + header.firstSound,
+                                               [](uint16_t length) { return length != 0; }));
+    ASSERT_EQ(pictures.size(), stored);
+    testdata::TempDir dir;
+    NearestColorCache cache;
+    NullProgress progress;
+    JobContext context(progress, prompter);
+    for (size_t k = 0; k < pictures.size(); ++k) {
+        ASSERT_TRUE(writeWholeFile(dir / "x.bmp", encodeBmp8(pictures[k], wolfensteinPalette())));
+        Device device;
+        ASSERT_EQ(importBmp(dir / "x.bmp", device, wolfensteinPalette(), cache, context),
+                  JobResult::Success);
+        ASSERT_EQ(device.image, pictures[k]) << k;
+    }
+    EXPECT_TRUE(prompter.empty());
 }
 
 // ---- Small files ----
