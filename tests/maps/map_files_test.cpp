@@ -420,60 +420,6 @@ TEST(MapFiles, CarmackAndFileNameFollowTheSettings) {
     }
 }
 
-TEST(MapFiles, TagsComeFromMapheadAndTheSettings) {
-    REQUIRE_GAME_DATA();
-    auto original = mapstest::sharewareMaps();
-    ASSERT_TRUE(original);
-    struct Case {
-        const char* name;
-        uint16_t savedTag;
-        uint8_t nearTag, farTag;
-        bool dontLoadRlew;
-        uint16_t settingsTag;
-        uint16_t tagInUse;
-        bool planesRight;
-    };
-    const std::vector<Case> cases = {
-        {"tag read from MAPHEAD", 0x4242, 0xA7, 0xA8, false, 0xABCD, 0x4242, true},
-        {"MAPHEAD tag ignored, the setting matches", 0x4242, 0xA7, 0xA8, true, 0x4242, 0x4242,
-         true},
-        {"MAPHEAD tag ignored, the setting is wrong", 0x4242, 0xA7, 0xA8, true, 0xABCD, 0xABCD,
-         false},
-        {"other near and far tags", 0xABCD, 0x12, 0x34, false, 0xABCD, 0xABCD, true},
-    };
-    for (const Case& c : cases) {
-        testdata::TempDir dir;
-        MapSet maps = *original;
-        maps.setRlewTag(c.savedTag);
-        Settings settings;
-        settings.nearTag = c.nearTag;
-        settings.farTag = c.farTag;
-        RecordingPrompter prompter;
-        ASSERT_TRUE(saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings,
-                                 prompter));
-        EXPECT_EQ(readU16At(fileBytes(dir / "MAPHEAD.WL1"), 0), c.savedTag) << c.name;
-        settings.dontLoadRlew = c.dontLoadRlew;
-        settings.rlewTag = c.settingsTag;
-        MapLoad load;
-        ASSERT_TRUE(load.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings,
-                                 prompter));
-        NullProgress progress;
-        MapSet reloaded;
-        ASSERT_TRUE(load.finish(
-            runJobHere([&](JobContext& context) { return load.run(context); }, progress, prompter),
-            reloaded));
-        EXPECT_EQ(load.rlewTagInUse(), c.tagInUse) << c.name;
-        EXPECT_EQ(reloaded.rlewTag(), c.tagInUse) << c.name;
-        bool same = true;
-        for (int map = 0; map < 10; ++map)
-            for (int p = 0; p < 2; ++p)
-                same = same && std::equal(reloaded.plane(map, p).begin(),
-                                          reloaded.plane(map, p).end(),
-                                          original->plane(map, p).begin());
-        EXPECT_EQ(same, c.planesRight) << c.name;
-    }
-}
-
 TEST(MapFiles, MapheadComesFromTheGivenPathTheSiblingOrTheChooser) {
     REQUIRE_GAME_DATA();
     testdata::TempDir dir;
@@ -501,19 +447,6 @@ TEST(MapFiles, MapheadComesFromTheGivenPathTheSiblingOrTheChooser) {
                                   }));
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(viaDialog.restoreRequested());
-
-    // Without "Try first Maphead" the sibling is not looked at.
-    Settings noSibling;
-    noSibling.checkMaphead = false;
-    fs::copy_file(dir / "HEADER.BIN", dir / "MAPHEAD.WL1");
-    prompter.script(PromptAnswer::No);
-    MapLoad unchecked;
-    EXPECT_FALSE(unchecked.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, noSibling,
-                                   prompter));
-    ASSERT_EQ(prompter.prompts().size(), 1u);
-    EXPECT_EQ(prompter.prompts()[0].text, "Should I try to restore the maphead-file ?");
-    fs::remove(dir / "MAPHEAD.WL1");
-    prompter.clear();
 
     // A chosen file that cannot be opened is reported, then restoring is offered.
     prompter.script(PromptAnswer::Ok);
