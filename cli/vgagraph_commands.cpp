@@ -124,6 +124,8 @@ bool exportKinds(CliContext& context, const fs::path& outDir, const std::set<std
     return ok;
 }
 
+// The set is saved into copies of its files in OUTDIR, so that the chunks kept as they are come
+// from the loaded set; the backups the save leaves there are removed.
 bool compress(CliContext& context, const fs::path& outDir) {
     if (!context.selection.vgaGraph)
         return true;
@@ -136,9 +138,18 @@ bool compress(CliContext& context, const fs::path& outDir) {
         return moved;
     };
     VgaFiles target{into(set->files.graph), into(set->files.head), into(set->files.dictionary)};
+    std::error_code error;
+    for (auto [from, to] :
+         {std::pair{set->files.graph, target.graph}, std::pair{set->files.head, target.head}}) {
+        fs::copy_file(from.fullPath(), to.fullPath(), fs::copy_options::overwrite_existing, error);
+        fs::permissions(to.fullPath(), fs::perms::owner_write, fs::perm_options::add, error);
+    }
     NullProgress progress;
-    return saveVgaParts(set->archive, set->state, vgaPartsToSave(set->state, false), target,
-                        context.prompter, progress) == JobResult::Success;
+    bool ok = saveVgaParts(set->archive, set->state, vgaPartsToSave(set->state, false), target,
+                           context.prompter, progress) == JobResult::Success;
+    for (const GameFilePath& file : {target.graph, target.head, target.dictionary})
+        fs::remove(file.withSuffix(".bak"), error);
+    return ok;
 }
 
 CliRegistration registration(KindHandler{"vgagraph", info, exportKinds, compress});
