@@ -399,13 +399,17 @@ JobResult runVgaSave(VgaSaveJob& job, JobContext& context) {
         file = VgaChunks::fromFile(*offsets, *graph);
     }
 
+    bool justScanned = graphExists;
     for (VgaPart part : kSaveOrder) {
         if (!pending.has(part))
             continue;
         if (context.cancelled())
             return JobResult::Failure;
-        context.title("Scanning existing graphics file...");
-        context.position(2);
+        if (!justScanned) {
+            context.title("Scanning existing graphics file...");
+            context.position(2);
+        }
+        justScanned = false;
         bool rebuilt = false;
         switch (part) {
         case VgaPart::Pictures:

@@ -238,3 +238,55 @@ TEST(VgaSave, CompleteSaveWritesOnlyLoadedPartsAndSaveAllOnlyChangedOnes) {
               JobResult::Success);
     EXPECT_EQ(again.fonts(), std::vector<Bytes>{smallSetContents()[1].content});
 }
+
+namespace {
+
+struct RecordingProgress : ProgressSink {
+    std::vector<std::string> titles, counts;
+    std::vector<int> positions;
+    int high = 0;
+    void setTitle(const std::string& title) override { titles.push_back(title); }
+    void setCount(const std::string& count) override { counts.push_back(count); }
+    void setRange(int, int to) override { high = to; }
+    void setPosition(int position) override { positions.push_back(position); }
+};
+
+} // namespace
+
+// The progress dialog shows the phase, the item counts and a bar from 0 to 101.
+TEST(VgaSave, LoadAndSaveReportTheirSteps) {
+    SmallSet set;
+    RecordingPrompter prompter;
+    RecordingProgress loading;
+    ASSERT_EQ(loadVgaParts(set.archive, set.state, VgaLoadKind::Pictures, set.files, true, prompter,
+                           loading),
+              JobResult::Success);
+    EXPECT_EQ(loading.titles,
+              (std::vector<std::string>{"Loading graphics header...", "Load graphics table...",
+                                        "Load graphics..."}));
+    EXPECT_EQ(loading.counts, (std::vector<std::string>{"1/2", "2/2"}));
+    EXPECT_EQ(loading.positions, (std::vector<int>{0, 1, 2, 52}));
+    EXPECT_EQ(loading.high, 101);
+
+    RecordingProgress saving;
+    ASSERT_EQ(saveVgaParts(set.archive, set.state, VgaPartSet::only(VgaPart::Pictures), set.files,
+                           prompter, saving),
+              JobResult::Success);
+    EXPECT_EQ(saving.titles, (std::vector<std::string>{
+                                 "Saving dictionary...", "Checking for existing graphics file...",
+                                 "Scanning existing graphics file...",
+                                 "Rebuilding existing file with new graphics..."}));
+    EXPECT_EQ(saving.counts, (std::vector<std::string>{"Picture table", "Fonts", "1/2", "2/2"}));
+    EXPECT_EQ(saving.positions.back(), 1 * 98 / (2 + 3) + 5);
+
+    testdata::TempDir empty;
+    RecordingProgress creating;
+    ASSERT_EQ(saveVgaParts(set.archive, set.state, VgaPartSet::only(VgaPart::Pictures),
+                           filesIn(empty.path()), prompter, creating),
+              JobResult::Success);
+    EXPECT_EQ(creating.titles, (std::vector<std::string>{"Saving dictionary...",
+                                                         "Checking for existing graphics file...",
+                                                         "Saving graphics..."}));
+    EXPECT_EQ(creating.positions, (std::vector<int>{0, 1, 1, 2, 3, 53}));
+    EXPECT_TRUE(prompter.empty());
+}
