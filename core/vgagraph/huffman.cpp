@@ -50,8 +50,8 @@ std::string checkTree(const std::array<HuffmanNode, kHuffmanNodeCount>& nodes, u
     return {};
 }
 
-void walkCodes(HuffmanDictionary& dictionary, std::array<HuffmanCode, 256>& codes, unsigned node,
-               uint64_t code, uint32_t depth) {
+void walkCodes(const HuffmanDictionary& dictionary, std::array<HuffmanCode, 256>& codes,
+               unsigned node, uint64_t code, uint32_t depth) {
     ++depth;
     const HuffmanNode& here = dictionary.nodes()[node];
     uint64_t mask = depth <= 64 ? uint64_t(1) << (depth - 1) : 0;
