@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <span>
 
 namespace fs = std::filesystem;
 
@@ -84,10 +86,6 @@ std::optional<Bytes> pictureChunk(const PicturePart& pictures, size_t index,
     Bytes planar = pictureToPlanar(pictures.pictures[index]);
     return compressChunk(planar, uint32_t(planar.size()), dictionary, numbered("picture ", index),
                          prompter);
-}
-
-template <typename Range> void append(std::vector<Bytes>& to, const Range& range) {
-    to.insert(to.end(), range.begin(), range.end());
 }
 
 bool writeTmp(std::unique_ptr<SafeWriter>& writer, const fs::path& path, ByteView data,
@@ -171,74 +169,70 @@ VgaPartSet vgaPartsToSave(const DocumentState& state, bool onlyChanged) {
     return parts;
 }
 
-bool buildNewGraphics(VgaChunks& file, const PicturePart& pictures,
+namespace {
+
+// The picture table, the font chunks, the pictures and the trailing chunks; the bar stands at
+// tableBar for the table, one further for the fonts and at pictureBar(i) for picture i.
+bool assemblePictures(VgaChunks& file, const PicturePart& pictures, std::span<const Bytes> fonts,
+                      std::span<const Bytes> trailing, int tableBar,
+                      const std::function<int(int)>& pictureBar,
                       const HuffmanDictionary& dictionary, JobContext& context) {
     Prompter& prompter = context.prompter();
-    context.title("Saving graphics...");
     context.progress().setCount("Picture table");
-    context.position(1);
+    context.position(tableBar);
     VgaChunks built;
     std::optional<Bytes> table = pictureTableChunk(pictures, dictionary, prompter);
     if (!table)
         return false;
     built.chunks.push_back(std::move(*table));
     context.progress().setCount("Fonts");
-    context.position(2);
-    append(built.chunks, pictures.rawFontChunks);
+    context.position(tableBar + 1);
+    built.chunks.insert(built.chunks.end(), fonts.begin(), fonts.end());
     const int count = pictures.count();
     for (int i = 0; i < count; ++i) {
         if (context.cancelled())
             return false;
         context.count(i + 1, count);
-        context.position(i * 100 / count + 3);
+        context.position(pictureBar(i));
         std::optional<Bytes> chunk = pictureChunk(pictures, size_t(i), dictionary, prompter);
         if (!chunk)
             return false;
         built.chunks.push_back(std::move(*chunk));
     }
-    append(built.chunks, pictures.rawTrailingChunks);
+    built.chunks.insert(built.chunks.end(), trailing.begin(), trailing.end());
     file = std::move(built);
     return true;
 }
 
+} // namespace
+
+bool buildNewGraphics(VgaChunks& file, const PicturePart& pictures,
+                      const HuffmanDictionary& dictionary, JobContext& context) {
+    context.title("Saving graphics...");
+    const int count = pictures.count();
+    return assemblePictures(
+        file, pictures, pictures.rawFontChunks, pictures.rawTrailingChunks, 1,
+        [count](int i) { return i * 100 / count + 3; }, dictionary, context);
+}
+
 bool rebuildWithPictures(VgaChunks& file, const PicturePart& pictures,
                          const HuffmanDictionary& dictionary, JobContext& context) {
-    Prompter& prompter = context.prompter();
     VgaLayout layout = scanVgaLayout(file, dictionary);
     const int fileFirst = layout.firstPictureChunk();
     const int fileEnd = fileFirst + layout.pictureCount();
     if (fileEnd > file.count()) {
-        prompter.tell("Graphics pictable or Huffman table corrupt!",
-                      "The picture table lists more pictures than the file holds chunks!");
+        context.prompter().tell("Graphics pictable or Huffman table corrupt!",
+                                "The picture table lists more pictures than the file holds "
+                                "chunks!");
         return false;
     }
     context.title("Rebuilding existing file with new graphics...");
-    context.progress().setCount("Picture table");
-    context.position(3);
-    VgaChunks built;
-    std::optional<Bytes> table = pictureTableChunk(pictures, dictionary, prompter);
-    if (!table)
-        return false;
-    built.chunks.push_back(std::move(*table));
-    context.progress().setCount("Fonts");
-    context.position(4);
-    built.chunks.insert(built.chunks.end(), file.chunks.begin() + 1,
-                        file.chunks.begin() + fileFirst);
     const int count = pictures.count();
     const int kept = file.count() - fileEnd;
-    for (int i = 0; i < count; ++i) {
-        if (context.cancelled())
-            return false;
-        context.count(i + 1, count);
-        context.position(i * 98 / (count + kept) + 5);
-        std::optional<Bytes> chunk = pictureChunk(pictures, size_t(i), dictionary, prompter);
-        if (!chunk)
-            return false;
-        built.chunks.push_back(std::move(*chunk));
-    }
-    built.chunks.insert(built.chunks.end(), file.chunks.begin() + fileEnd, file.chunks.end());
-    file = std::move(built);
-    return true;
+    std::span<const Bytes> chunks = file.chunks;
+    return assemblePictures(
+        file, pictures, chunks.subspan(1, size_t(fileFirst - 1)), chunks.subspan(size_t(fileEnd)),
+        3, [count, kept](int i) { return i * 98 / (count + kept) + 5; }, dictionary, context);
 }
 
 bool rebuildWithFonts(VgaChunks& file, const std::vector<Bytes>& fonts,

@@ -54,47 +54,10 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
-struct FolderFiles {
-    std::vector<std::pair<std::string, Bytes>> files;
-
-    explicit FolderFiles(const fs::path& folder) {
-        for (const auto& entry : fs::directory_iterator(folder))
-            files.push_back({entry.path().filename().string(), fileBytes(entry.path())});
-        std::sort(files.begin(), files.end());
-    }
-    bool operator==(const FolderFiles&) const = default;
-};
-
-// A folder with the small set, loaded once so that a failed load has something to lose.
-struct LoadedSmallSet {
-    testdata::TempDir dir;
-    VgaFiles files;
-    GraphicsArchive archive;
-    DocumentState state;
-    NullProgress progress;
-
-    LoadedSmallSet() {
-        Bytes dictionary = balancedDictionaryBytes();
-        files = writeSet(dir.path(), compressChunks(smallSetContents(), dictionaryFrom(dictionary)),
-                         dictionary);
-        RecordingPrompter prompter;
-        EXPECT_EQ(
-            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
-            JobResult::Success);
-        EXPECT_TRUE(prompter.empty());
-    }
-    JobResult load(VgaLoadKind kind, RecordingPrompter& prompter) {
-        return loadVgaParts(archive, state, kind, files, true, prompter, progress);
-    }
-    void replace(const GameFilePath& file, const Bytes& data) {
-        ASSERT_TRUE(writeWholeFile(file.fullPath(), data));
-    }
-};
-
 } // namespace
 
 TEST(VgaBadInput, SmallSetLoadsWithEveryPart) {
-    LoadedSmallSet set;
+    SmallSetFolder set;
     const GraphicsArchive& archive = set.archive;
     EXPECT_EQ(archive.pictures().firstPictureChunk, 2);
     ASSERT_EQ(archive.pictures().count(), 2);
@@ -113,33 +76,33 @@ TEST(VgaBadInput, SmallSetLoadsWithEveryPart) {
 TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
     struct Case {
         const char* name;
-        std::function<void(LoadedSmallSet&)> breakFiles;
+        std::function<void(SmallSetFolder&)> breakFiles;
         JobResult result;
         const char* title;
         std::string text; // empty: any
     };
-    auto head = [](LoadedSmallSet& set) { return entriesOf(fileBytes(set.files.head.fullPath())); };
+    auto head = [](SmallSetFolder& set) { return entriesOf(fileBytes(set.files.head.fullPath())); };
     const Case cases[] = {
-        {"empty VGAHEAD", [](LoadedSmallSet& s) { s.replace(s.files.head, {}); },
+        {"empty VGAHEAD", [](SmallSetFolder& s) { s.replace(s.files.head, {}); },
          JobResult::Failure, "Graphics header corrupt!", "Invalid VGAHEAD file!"},
         {"VGAHEAD of 5 bytes",
-         [](LoadedSmallSet& s) {
+         [](SmallSetFolder& s) {
              s.replace(s.files.head, Bytes{0, 0, 0, 9, 0});
          },
          JobResult::Failure, "Graphics header corrupt!", "Invalid VGAHEAD file!"},
-        {"VGAHEAD missing", [](LoadedSmallSet& s) { fs::remove(s.files.head.fullPath()); },
+        {"VGAHEAD missing", [](SmallSetFolder& s) { fs::remove(s.files.head.fullPath()); },
          JobResult::Failure, "Need VGAHEAD! Couldn't open file:", ""},
-        {"VGAGRAPH missing", [](LoadedSmallSet& s) { fs::remove(s.files.graph.fullPath()); },
+        {"VGAGRAPH missing", [](SmallSetFolder& s) { fs::remove(s.files.graph.fullPath()); },
          JobResult::Failure, "Need VGAGRAPH! Couldn't open file:", ""},
-        {"empty VGAGRAPH", [](LoadedSmallSet& s) { s.replace(s.files.graph, {}); },
+        {"empty VGAGRAPH", [](SmallSetFolder& s) { s.replace(s.files.graph, {}); },
          JobResult::Failure, "Graphics header corrupt!", "All chunks have invalid file offsets!"},
         {"every offset beyond VGAGRAPH",
-         [&](LoadedSmallSet& s) {
+         [&](SmallSetFolder& s) {
              s.replace(s.files.head, headWith({900000, 900001, 900002}));
          },
          JobResult::Failure, "Graphics header corrupt!", "All chunks have invalid file offsets!"},
         {"VGAGRAPH cut inside the pictures",
-         [](LoadedSmallSet& s) {
+         [](SmallSetFolder& s) {
              Bytes graph = fileBytes(s.files.graph.fullPath());
              std::vector<uint32_t> entries = entriesOf(fileBytes(s.files.head.fullPath()));
              graph.resize(entries[3] + 2);
@@ -148,14 +111,14 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
          JobResult::Failure, "Graphics pictable or Huffman table corrupt!",
          "The picture table lists more pictures than the file holds chunks!"},
         {"decreasing offset",
-         [&](LoadedSmallSet& s) {
+         [&](SmallSetFolder& s) {
              std::vector<uint32_t> entries = head(s);
              entries[3] = entries[1];
              s.replace(s.files.head, headWith(entries));
          },
          JobResult::Failure, "Graphics pictable or Huffman table corrupt!", kSizeMismatch},
         {"table listing a picture more",
-         [](LoadedSmallSet& s) {
+         [](SmallSetFolder& s) {
              std::vector<ChunkContent> contents = smallSetContents();
              contents[0].content = pictureTableBytes({{8, 2}, {4, 3}, {8, 8}});
              writeSet(s.dir.path(),
@@ -163,23 +126,23 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
                       balancedDictionaryBytes());
          },
          JobResult::Failure, "Graphics pictable or Huffman table corrupt!", kSizeMismatch},
-        {"garbage VGAHEAD", [](LoadedSmallSet& s) { s.replace(s.files.head, randomBytes(30, 4)); },
+        {"garbage VGAHEAD", [](SmallSetFolder& s) { s.replace(s.files.head, randomBytes(30, 4)); },
          JobResult::Failure, "Graphics header corrupt!", ""},
         {"garbage VGADICT",
-         [](LoadedSmallSet& s) { s.replace(s.files.dictionary, randomBytes(1020, 5)); },
+         [](SmallSetFolder& s) { s.replace(s.files.dictionary, randomBytes(1020, 5)); },
          JobResult::Failure, "Huffman table corrupt!", ""},
         {"truncated VGADICT",
-         [](LoadedSmallSet& s) { s.replace(s.files.dictionary, Bytes(1019, 0)); },
+         [](SmallSetFolder& s) { s.replace(s.files.dictionary, Bytes(1019, 0)); },
          JobResult::Failure, "File reading error!", "Huffman table incomplete!"},
         {"last offset beyond VGAGRAPH",
-         [&](LoadedSmallSet& s) {
+         [&](SmallSetFolder& s) {
              std::vector<uint32_t> entries = head(s);
              entries.back() += 100;
              s.replace(s.files.head, headWith(entries));
          },
          JobResult::Success, "Graphics header corrupt!", kSomeInvalid},
         {"sparse entry",
-         [&](LoadedSmallSet& s) {
+         [&](SmallSetFolder& s) {
              std::vector<uint32_t> entries = head(s);
              entries.insert(entries.begin() + 2, kSparseChunkOffset);
              s.replace(s.files.head, headWith(entries));
@@ -188,7 +151,7 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoadedSmallSet set;
+        SmallSetFolder set;
         c.breakFiles(set);
         const Snapshot before(set.archive);
         const FolderFiles filesBefore(set.dir.path());
@@ -208,7 +171,7 @@ TEST(VgaBadInput, BrokenFilesGiveTheirMessageAndLoseNothing) {
 }
 
 TEST(VgaBadInput, OffsetsDroppedByTheCheckShiftTheChunksThatFollow) {
-    LoadedSmallSet set;
+    SmallSetFolder set;
     const Snapshot complete(set.archive);
     std::vector<uint32_t> entries = entriesOf(fileBytes(set.files.head.fullPath()));
     entries.insert(entries.begin() + 2, kSparseChunkOffset);
@@ -243,7 +206,7 @@ TEST(VgaBadInput, SingleLoadsNameTheirFileWhenItIsMissing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
-        LoadedSmallSet set;
+        SmallSetFolder set;
         const GameFilePath& removed = c.removeHead ? set.files.head : set.files.graph;
         fs::remove(removed.fullPath());
         const Snapshot before(set.archive);
@@ -258,7 +221,7 @@ TEST(VgaBadInput, SingleLoadsNameTheirFileWhenItIsMissing) {
 }
 
 TEST(VgaBadInput, FileWithoutScreensFailsTheScreenLoadButNotTheCompleteOne) {
-    LoadedSmallSet set;
+    SmallSetFolder set;
     std::vector<ChunkContent> contents = smallSetContents();
     contents.erase(contents.begin() + 5);
     Bytes dictionary = balancedDictionaryBytes();

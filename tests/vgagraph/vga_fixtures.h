@@ -7,9 +7,12 @@
 #include "vgagraph/graphics_archive.h"
 #include "vgagraph/huffman.h"
 #include "vgagraph/vga_chunks.h"
+#include "vgagraph/vga_load.h"
+#include "vgagraph/vga_save.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -155,5 +158,46 @@ inline bool told(const RecordingPrompter& prompter, const std::string& text) {
 inline VgaFiles sharewareFiles(const std::filesystem::path& folder) {
     return VgaFiles::forGraph(GameFilePath::fromPath(folder / "VGAGRAPH.WL1"));
 }
+
+// Every file of a folder with its bytes, to show that nothing in it changed.
+struct FolderFiles {
+    std::vector<std::pair<std::string, Bytes>> files;
+
+    explicit FolderFiles(const std::filesystem::path& folder) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            files.push_back({entry.path().filename().string(), fileBytes(entry.path())});
+        std::sort(files.begin(), files.end());
+    }
+    bool operator==(const FolderFiles&) const = default;
+};
+
+// The small set in a folder of its own, loaded completely and marked changed, so that a failed
+// load or save has something to lose.
+struct SmallSetFolder {
+    testdata::TempDir dir;
+    VgaFiles files;
+    GraphicsArchive archive;
+    DocumentState state;
+    NullProgress progress;
+
+    explicit SmallSetFolder(const Bytes& dictionary = balancedDictionaryBytes()) {
+        files = writeSet(dir.path(), compressChunks(smallSetContents(), dictionaryFrom(dictionary)),
+                         dictionary);
+        RecordingPrompter prompter;
+        EXPECT_EQ(load(VgaLoadKind::Complete, prompter), JobResult::Success);
+        for (DataKind kind :
+             {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
+            state.setChanged(kind, true);
+    }
+    JobResult load(VgaLoadKind kind, RecordingPrompter& prompter) {
+        return loadVgaParts(archive, state, kind, files, true, prompter, progress);
+    }
+    JobResult save(VgaPartSet parts, const VgaFiles& target, RecordingPrompter& prompter) {
+        return saveVgaParts(archive, state, parts, target, prompter, progress);
+    }
+    void replace(const GameFilePath& file, const Bytes& data) {
+        ASSERT_TRUE(writeWholeFile(file.fullPath(), data));
+    }
+};
 
 } // namespace vgatest

@@ -12,40 +12,6 @@ using namespace vgatest;
 
 namespace {
 
-struct FolderFiles {
-    std::vector<std::pair<std::string, Bytes>> files;
-
-    explicit FolderFiles(const fs::path& folder) {
-        for (const auto& entry : fs::directory_iterator(folder))
-            files.push_back({entry.path().filename().string(), fileBytes(entry.path())});
-        std::sort(files.begin(), files.end());
-    }
-    bool operator==(const FolderFiles&) const = default;
-};
-
-struct SmallSet {
-    testdata::TempDir dir;
-    VgaFiles files;
-    GraphicsArchive archive;
-    DocumentState state;
-    NullProgress progress;
-
-    explicit SmallSet(const Bytes& dictionary = balancedDictionaryBytes()) {
-        files = writeSet(dir.path(), compressChunks(smallSetContents(), dictionaryFrom(dictionary)),
-                         dictionary);
-        RecordingPrompter prompter;
-        EXPECT_EQ(
-            loadVgaParts(archive, state, VgaLoadKind::Complete, files, true, prompter, progress),
-            JobResult::Success);
-        for (DataKind kind :
-             {DataKind::Graphics, DataKind::Fonts, DataKind::Tile8s, DataKind::Screens})
-            state.setChanged(kind, true);
-    }
-    JobResult save(VgaPartSet parts, const VgaFiles& target, RecordingPrompter& prompter) {
-        return saveVgaParts(archive, state, parts, target, prompter, progress);
-    }
-};
-
 // The balanced tree with the leaf of `missing` turned into a second leaf of missing + 1.
 Bytes balancedWithout(uint8_t missing) {
     Bytes data = balancedDictionaryBytes();
@@ -66,12 +32,12 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
     struct Case {
         const char* name;
         VgaPart part;
-        std::function<VgaFiles(SmallSet&, const fs::path& other)> target;
+        std::function<VgaFiles(SmallSetFolder&, const fs::path& other)> target;
         const char* title;
         const char* text; // null: any
         PromptIcon icon;
     };
-    auto emptyFolder = [](SmallSet&, const fs::path& other) { return filesIn(other); };
+    auto emptyFolder = [](SmallSetFolder&, const fs::path& other) { return filesIn(other); };
     const Case cases[] = {
         {"fonts without VGAGRAPH", VgaPart::Fonts, emptyFolder, "Graphics file doesn't exist!",
          "Sorry, but it's not possible yet to create\nnew VGAGRAPH files while saving fonts!",
@@ -83,13 +49,13 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
          "Sorry, but it's not possible yet to create\nnew VGAGRAPH files while saving tile8s!",
          PromptIcon::Information},
         {"VGAGRAPH without VGAHEAD", VgaPart::Fonts,
-         [](SmallSet& set, const fs::path& other) {
+         [](SmallSetFolder& set, const fs::path& other) {
              fs::copy_file(set.files.graph.fullPath(), other / "VGAGRAPH.TST");
              return filesIn(other);
          },
          "Couldn't open graphics header file:", nullptr, PromptIcon::None},
         {"VGAGRAPH compressed with another dictionary", VgaPart::Pictures,
-         [](SmallSet& set, const fs::path& other) {
+         [](SmallSetFolder& set, const fs::path& other) {
              Bytes chain = chainDictionaryBytes();
              std::vector<ChunkContent> contents = {{pictureTableBytes({{4, 1}})},
                                                    {Bytes{1, 2, 3, 4}}};
@@ -97,7 +63,7 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
          },
          "Graphics file doesn't match the dictionary!", nullptr, PromptIcon::Exclamation},
         {"file without a tile8 chunk", VgaPart::Tile8s,
-         [](SmallSet& set, const fs::path& other) {
+         [](SmallSetFolder& set, const fs::path& other) {
              Bytes dictionary = balancedDictionaryBytes();
              std::vector<ChunkContent> contents = {{pictureTableBytes({{4, 1}})},
                                                    {Bytes{1, 2, 3, 4}}};
@@ -108,7 +74,7 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SmallSet set;
+        SmallSetFolder set;
         testdata::TempDir other;
         VgaFiles target = c.target(set, other.path());
         const FolderFiles before(other.path());
@@ -126,7 +92,7 @@ TEST(VgaSave, RefusedSavesTellWhyAndWriteNothing) {
 }
 
 TEST(VgaSave, ValueWithoutCodeStopsTheSaveBeforeAnyFileIsTouched) {
-    SmallSet set(balancedWithout(200));
+    SmallSetFolder set(balancedWithout(200));
     RecordingPrompter prompter;
     set.archive.pictures().pictures[0].set(1, 1, 200);
     const FolderFiles before(set.dir.path());
@@ -141,7 +107,7 @@ TEST(VgaSave, ValueWithoutCodeStopsTheSaveBeforeAnyFileIsTouched) {
 }
 
 TEST(VgaSave, CancelLeavesTheOldFilesAndTheChangedFlags) {
-    SmallSet set;
+    SmallSetFolder set;
     const FolderFiles before(set.dir.path());
     RecordingPrompter prompter;
     std::optional<VgaSaveJob> job = prepareVgaSave(
@@ -158,7 +124,7 @@ TEST(VgaSave, CancelLeavesTheOldFilesAndTheChangedFlags) {
 }
 
 TEST(VgaSave, FinishedJobIsPutInPlaceOnlyOnSuccess) {
-    SmallSet set;
+    SmallSetFolder set;
     set.archive.screens()[0].setCell(0, 0, 'Q', 7);
     struct Case {
         JobResult result;
@@ -193,7 +159,7 @@ TEST(VgaSave, FinishedJobIsPutInPlaceOnlyOnSuccess) {
 }
 
 TEST(VgaSave, ScreensGoAfterTheTile8ChunkWhenTheFileHasNone) {
-    SmallSet set;
+    SmallSetFolder set;
     std::vector<ChunkContent> contents = smallSetContents();
     contents.erase(contents.begin() + 5); // the screen
     contents.push_back({pattern(5, 1)});
@@ -226,7 +192,7 @@ TEST(VgaSave, CompleteSaveWritesOnlyLoadedPartsAndSaveAllOnlyChangedOnes) {
     EXPECT_TRUE(!changed.pictures && changed.fonts && !changed.tile8s && !changed.screens);
 
     // Fonts not loaded: "Save all" keeps the fonts of the file instead of writing none.
-    SmallSet set;
+    SmallSetFolder set;
     set.state.setLoaded(DataKind::Fonts, false);
     set.archive.clear(VgaPart::Fonts);
     RecordingPrompter prompter;
@@ -255,7 +221,7 @@ struct RecordingProgress : ProgressSink {
 
 // The progress dialog shows the phase, the item counts and a bar from 0 to 101.
 TEST(VgaSave, LoadAndSaveReportTheirSteps) {
-    SmallSet set;
+    SmallSetFolder set;
     RecordingPrompter prompter;
     RecordingProgress loading;
     ASSERT_EQ(loadVgaParts(set.archive, set.state, VgaLoadKind::Pictures, set.files, true, prompter,
