@@ -97,12 +97,14 @@ public:
     unsigned position() {
         if (m_playing && !m_paused && !m_sink)
             advanceSilently();
+        // Asked before taking the lock: the device may be feeding itself under its own.
+        qint64 processedUs = m_sink ? m_sink->processedUSecs() : 0;
         std::lock_guard lock(m_mutex);
         uint32_t rendered = m_sequencer.position();
         if (!m_sink)
             return rendered;
         // What has reached the device, not what is still queued in front of it.
-        uint64_t heard = m_startTick + uint64_t(m_sink->processedUSecs()) * kImfTickRate / 1000000;
+        uint64_t heard = m_startTick + uint64_t(processedUs) * kImfTickRate / 1000000;
         return unsigned(std::min<uint64_t>(heard, rendered));
     }
 
@@ -163,6 +165,12 @@ private:
     void tick() {
         if (m_paused || !m_playing)
             return;
+        if (m_sink && m_sink->error() != QAudio::NoError &&
+            m_sink->error() != QAudio::UnderrunError) {
+            // The device went away: keep time silently from here.
+            m_sink.reset();
+            m_silentClock.start();
+        }
         if (!m_sink)
             advanceSilently();
         bool ended;
