@@ -52,8 +52,12 @@ void convert(benchmark::State& state, bool emptyCacheEachTime) {
     }
 }
 
-void BM_NearestColor128x128EmptyCache(benchmark::State& state) { convert(state, true); }
-void BM_NearestColor128x128WarmCache(benchmark::State& state) { convert(state, false); }
+void BM_NearestColor128x128EmptyCache(benchmark::State& state) {
+    convert(state, true);
+}
+void BM_NearestColor128x128WarmCache(benchmark::State& state) {
+    convert(state, false);
+}
 BENCHMARK(BM_NearestColor128x128EmptyCache)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NearestColor128x128WarmCache)->Unit(benchmark::kMicrosecond);
 

@@ -66,8 +66,12 @@ void saveSprites(benchmark::State& state, SpriteCompression compression) {
     fs::remove_all(dir);
 }
 
-void BM_SaveSpritesFull(benchmark::State& state) { saveSprites(state, SpriteCompression::Good); }
-void BM_SaveSpritesSimple(benchmark::State& state) { saveSprites(state, SpriteCompression::None); }
+void BM_SaveSpritesFull(benchmark::State& state) {
+    saveSprites(state, SpriteCompression::Good);
+}
+void BM_SaveSpritesSimple(benchmark::State& state) {
+    saveSprites(state, SpriteCompression::None);
+}
 BENCHMARK(BM_SaveSpritesFull)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveSpritesSimple)->Unit(benchmark::kMillisecond);
 

@@ -34,14 +34,15 @@ Bytes encodeBmp8(const IndexedImage& image, const Palette& palette) {
         w.u8(0);
     }
     for (int row = 0; row < image.height; ++row) {
-        w.bytes(ByteView(image.pixels).subspan(size_t(row) * size_t(image.width), size_t(image.width)));
+        w.bytes(
+            ByteView(image.pixels).subspan(size_t(row) * size_t(image.width), size_t(image.width)));
         w.fill(stride - uint32_t(image.width), 0);
     }
     return out;
 }
 
-bool writeBmp8(const std::filesystem::path& path, const IndexedImage& image,
-               const Palette& palette, std::string* error) {
+bool writeBmp8(const std::filesystem::path& path, const IndexedImage& image, const Palette& palette,
+               std::string* error) {
     Bytes data = encodeBmp8(image, palette);
     return writeWholeFile(path, data, error);
 }
@@ -85,8 +86,7 @@ std::vector<Rgb> colorTableOf(ByteView data, uint32_t headerSize, uint16_t bitCo
     if (bitCount < 1 || bitCount > 8)
         return table;
     const size_t tableStart = kFileHeaderSize + size_t(headerSize);
-    const size_t tableEnd =
-        std::min<size_t>(data.size(), std::max<size_t>(dataOffset, tableStart));
+    const size_t tableEnd = std::min<size_t>(data.size(), std::max<size_t>(dataOffset, tableStart));
     const size_t entries =
         std::min(size_t(1) << bitCount, tableEnd > tableStart ? (tableEnd - tableStart) / 4 : 0);
     table.reserve(entries);
@@ -171,7 +171,8 @@ std::optional<BmpPicture> parseBmp(Bytes data, BmpProblem* problem) {
     picture.m_rowSize = ((size_t(width) * bitCount + 7) / 8 + 3) & ~size_t(3);
 
     picture.m_table = colorTableOf(data, h.headerSize, bitCount, dataOffset);
-    const uint64_t pixelEnd = uint64_t(dataOffset) + uint64_t(picture.m_rowSize) * uint64_t(absHeight);
+    const uint64_t pixelEnd =
+        uint64_t(dataOffset) + uint64_t(picture.m_rowSize) * uint64_t(absHeight);
     picture.m_truncated = pixelEnd > data.size();
     picture.m_data = std::move(data);
     return picture;

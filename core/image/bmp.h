@@ -14,8 +14,8 @@
 
 // An uncompressed 8-bit BMP with the palette as its colour table (rows padded to 4 bytes).
 Bytes encodeBmp8(const IndexedImage& image, const Palette& palette);
-bool writeBmp8(const std::filesystem::path& path, const IndexedImage& image,
-               const Palette& palette, std::string* error = nullptr);
+bool writeBmp8(const std::filesystem::path& path, const IndexedImage& image, const Palette& palette,
+               std::string* error = nullptr);
 
 // Why a BMP could not be read; each comes with the message the user sees (bmpProblemPrompt).
 enum class BmpProblem {

@@ -108,8 +108,8 @@ void NearestColorCache::buildCells() {
                 for (size_t child = 0; child < 8; ++child) {
                     const size_t cr = 2 * pr + (child >> 2), cg = 2 * pg + ((child >> 1) & 1),
                                  cb = 2 * pb + (child & 1);
-                    const size_t count = candidatesOf(cr, cg, cb, parentEntries.data(),
-                                                      parentCount, cellCandidates.data());
+                    const size_t count = candidatesOf(cr, cg, cb, parentEntries.data(), parentCount,
+                                                      cellCandidates.data());
                     const size_t cell = (cr * kCellsPerAxis + cg) * kCellsPerAxis + cb;
                     m_cellRange[cell] = {uint32_t(m_candidates.size()), uint32_t(count)};
                     m_candidates.insert(m_candidates.end(), cellCandidates.begin(),
@@ -123,9 +123,9 @@ void NearestColorCache::buildCells() {
 uint8_t NearestColorCache::search(uint8_t red, uint8_t green, uint8_t blue) const {
     if (m_candidates.empty())
         return NearestColor(m_palette, red, green, blue);
-    const size_t cell = (size_t(red >> kCellBits) * kCellsPerAxis + size_t(green >> kCellBits)) *
-                            kCellsPerAxis +
-                        size_t(blue >> kCellBits);
+    const size_t cell =
+        (size_t(red >> kCellBits) * kCellsPerAxis + size_t(green >> kCellBits)) * kCellsPerAxis +
+        size_t(blue >> kCellBits);
     int best = INT_MAX;
     uint8_t bestIndex = 0;
     const Candidate* candidate = m_candidates.data() + m_cellRange[cell].first;

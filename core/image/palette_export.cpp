@@ -50,8 +50,9 @@ bool exportPalette(const std::filesystem::path& path, const Palette& palette, Pr
                       PromptIcon::Exclamation);
         return false;
     }
-    prompter.tell("Palette export...", wolf4sdl ? "Successfully exported to Wolf4SDL format!"
-                                                : "Successfully exported to Wolfenstein 3D format!",
+    prompter.tell("Palette export...",
+                  wolf4sdl ? "Successfully exported to Wolf4SDL format!"
+                           : "Successfully exported to Wolfenstein 3D format!",
                   PromptIcon::Information);
     return true;
 }

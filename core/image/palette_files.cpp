@@ -18,9 +18,8 @@ std::vector<std::string> scanPaletteFolder(const fs::path& paletteFolder, Prompt
             it->is_regular_file(error))
             files.push_back(name.substr(0, name.size() - 4));
     }
-    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return toUpper(a) < toUpper(b);
-    });
+    std::sort(files.begin(), files.end(),
+              [](const std::string& a, const std::string& b) { return toUpper(a) < toUpper(b); });
     if (files.size() >= kMaxPalettes) {
         files.resize(kMaxPalettes);
         prompter.tell("Warning: Too many palettes!",

@@ -24,8 +24,8 @@ std::optional<Palette> loadPaletteByName(const std::filesystem::path& paletteFol
 
 // Writes the 768 bytes; the message has the given caption ("Cannot Open" for Save,
 // "Unable to create palette file:" for a new palette) and the path as text.
-bool savePaletteFile(const std::filesystem::path& path, const Palette& palette,
-                     Prompter& prompter, const std::string& failureCaption = "Cannot Open");
+bool savePaletteFile(const std::filesystem::path& path, const Palette& palette, Prompter& prompter,
+                     const std::string& failureCaption = "Cannot Open");
 
 // Import by the file's extension: "bmp" replaces the entries the colour table holds (1 to 8
 // bits), "pal" all 256; any other extension does nothing and tells nothing. The result is the

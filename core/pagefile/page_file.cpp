@@ -67,7 +67,8 @@ public:
         m_lengths.push_back(length);
         m_offsets.push_back(m_data.size());
         const size_t start = m_data.size();
-        m_data.insert(m_data.end(), data.begin(), data.begin() + long(std::min(data.size(), slotSize)));
+        m_data.insert(m_data.end(), data.begin(),
+                      data.begin() + long(std::min(data.size(), slotSize)));
         m_data.resize(start + slotSize, 0);
     }
     void copyOld(ByteView file, const PageFileHeader& header, size_t from, size_t to) {
@@ -108,7 +109,8 @@ JobResult finishFile(const ChunkAssembler& chunks, size_t firstSprite, size_t fi
     if (firstSprite <= kMaxChunks && firstSound <= kMaxChunks)
         file = chunks.build(uint16_t(firstSprite), uint16_t(firstSound));
     if (!file) {
-        context.prompter().tell("Tessarand", "Too many chunks for one VSWAP file! Nothing was saved.",
+        context.prompter().tell("Tessarand",
+                                "Too many chunks for one VSWAP file! Nothing was saved.",
                                 PromptIcon::Exclamation);
         return JobResult::Failure;
     }
@@ -401,7 +403,8 @@ JobResult readSounds(ByteView file, SoundSet& sounds, JobContext& context) {
         if (taken < length)
             ++truncated;
         sounds.sounds[k].assign(file.begin() + long(offset < file.size() ? offset : 0),
-                                file.begin() + long(offset < file.size() ? offset : 0) + long(taken));
+                                file.begin() + long(offset < file.size() ? offset : 0) +
+                                    long(taken));
     }
     tellTruncated(context, truncated);
     return JobResult::Success;
@@ -436,8 +439,7 @@ JobResult writeWalls(ByteView existing, const WallSet& walls, Bytes& out, JobCon
     chunks.copyOld(existing, *old, oldWalls + oldSprites, old->chunkCount);
     context.title("Write Chunks...");
     context.position(3);
-    JobResult result =
-        finishFile(chunks, walls.count(), walls.count() + oldSprites, out, context);
+    JobResult result = finishFile(chunks, walls.count(), walls.count() + oldSprites, out, context);
     context.position(4);
     return result;
 } catch (const std::bad_alloc&) {
@@ -472,8 +474,9 @@ JobResult writeSprites(ByteView existing, const SpriteSet& sprites, ShapeCompres
             continue;
         }
         const Bytes& image = sprites.images[size_t(k)];
-        Bytes shape = compressor == ShapeCompressor::Full ? CompressShapeFull(image, sprites.side)
-                                                          : CompressShapeSimple(image, sprites.side);
+        Bytes shape = compressor == ShapeCompressor::Full
+                          ? CompressShapeFull(image, sprites.side)
+                          : CompressShapeSimple(image, sprites.side);
         if (shape.size() > 0xFFFF) {
             context.prompter().tell("Tessarand",
                                     format("Sprite %i does not fit into one chunk! Nothing was "
@@ -542,7 +545,8 @@ JobResult writeSounds(ByteView existing, const SoundSet& sounds, Bytes& out,
         const size_t pages = soundPageCount(sound.size());
         for (size_t p = 0; p < pages; ++p) {
             const size_t from = p * kSoundPageSize;
-            chunks.add(ByteView(sound).subspan(from, std::min(kSoundPageSize, sound.size() - from)));
+            chunks.add(
+                ByteView(sound).subspan(from, std::min(kSoundPageSize, sound.size() - from)));
         }
         page += pages;
     }

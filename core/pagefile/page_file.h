@@ -57,9 +57,7 @@ struct SpriteSet {
     std::vector<Bytes> images;
 
     size_t count() const { return images.size(); }
-    bool hasImage(size_t sprite) const {
-        return sprite < images.size() && !images[sprite].empty();
-    }
+    bool hasImage(size_t sprite) const { return sprite < images.size() && !images[sprite].empty(); }
     IndexedImage picture(size_t sprite) const;
 };
 

@@ -165,9 +165,8 @@ Bytes CompressShapeFull(ByteView image, int side) {
     std::vector<size_t> order(runCount);
     for (size_t i = 0; i < runCount; ++i)
         order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return runs[a].length() > runs[b].length();
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return runs[a].length() > runs[b].length(); });
     std::vector<Run> sorted(runCount);
     for (size_t i = 0; i < runCount; ++i)
         sorted[i] = runs[order[i]];
@@ -186,7 +185,8 @@ Bytes CompressShapeFull(ByteView image, int side) {
             const uint8_t* from = outer.bytes;
             const uint8_t* last = outer.bytes + (outer.length() - len);
             for (const uint8_t* at = from; at <= last; ++at) {
-                at = static_cast<const uint8_t*>(std::memchr(at, inner.bytes[0], size_t(last - at) + 1));
+                at = static_cast<const uint8_t*>(
+                    std::memchr(at, inner.bytes[0], size_t(last - at) + 1));
                 if (!at)
                     break;
                 if (std::memcmp(at, inner.bytes, size_t(len)) == 0) {
@@ -291,7 +291,8 @@ Bytes CompressShapeFull(ByteView image, int side) {
             putPost(list, runs[run], runPosition[run]);
         list.push_back(0);
         list.push_back(0);
-        auto found = std::search(out.begin() + long(listsStart), out.end(), list.begin(), list.end());
+        auto found =
+            std::search(out.begin() + long(listsStart), out.end(), list.begin(), list.end());
         size_t at = size_t(found - out.begin());
         if (found == out.end()) {
             at = out.size();

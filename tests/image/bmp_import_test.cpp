@@ -8,8 +8,7 @@
 namespace {
 
 // A true-colour BMP whose pixel (x, y), y from the top, has the colour color(x, y).
-template <typename ColorOf>
-Bytes bmp24(int width, int height, ColorOf color) {
+template <typename ColorOf> Bytes bmp24(int width, int height, ColorOf color) {
     const int rowSize = (width * 3 + 3) & ~3;
     Bytes out;
     ByteWriter w(out);
@@ -71,7 +70,9 @@ struct Import {
     }
 };
 
-Rgb wolf(int index) { return wolfensteinPalette()[size_t(index)]; }
+Rgb wolf(int index) {
+    return wolfensteinPalette()[size_t(index)];
+}
 
 TEST(BmpImport, SameSizeConvertsEachPixelWithoutAsking) {
     // A foreign table: every pixel goes through its table colour to the nearest palette entry.
@@ -125,8 +126,8 @@ TEST(BmpImport, ResamplingMixesTheFourNeighbours) {
     Import import;
     ASSERT_EQ(import.run(bmp24(128, 128, grey), device, {PromptAnswer::Yes}), JobResult::Success);
     const int mixed = ((256 - 130) * 256 * 250 + 130 * 256 * 254) >> 16;
-    EXPECT_EQ(device.image.at(63, 0), NearestColor(wolfensteinPalette(), uint8_t(mixed),
-                                                   uint8_t(mixed), uint8_t(mixed)));
+    EXPECT_EQ(device.image.at(63, 0),
+              NearestColor(wolfensteinPalette(), uint8_t(mixed), uint8_t(mixed), uint8_t(mixed)));
     EXPECT_EQ(device.written, std::make_pair(64, 64));
 }
 
@@ -167,18 +168,55 @@ TEST(BmpImport, QuestionsAndRefusals) {
         std::pair<int, int> size; // device size afterwards
     };
     const std::vector<Case> cases = {
-        {"compressed", compressed, false, {}, JobResult::Failure, {"Unsupported file format"}, {4, 4}},
-        {"notABitmap", Bytes(100, 'x'), false, {}, JobResult::Failure, {"File format error!"}, {4, 4}},
-        {"cancelResample", picture, false, {PromptAnswer::Cancel}, JobResult::Failure,
-         {"Resample picture?"}, {4, 4}},
-        {"resized", picture, true, {PromptAnswer::Yes}, JobResult::Success,
-         {"Picture doesn't fit!"}, {10, 5}},
-        {"notResized", picture, true, {PromptAnswer::No, PromptAnswer::No}, JobResult::Success,
-         {"Picture doesn't fit!", "Resample picture?"}, {4, 4}},
-        {"cancelResize", picture, true, {PromptAnswer::Cancel}, JobResult::Failure,
-         {"Picture doesn't fit!"}, {4, 4}},
-        {"cutShort", cut, false, {PromptAnswer::No}, JobResult::Success,
-         {"Resample picture?", "Unexpected file end!"}, {4, 4}},
+        {"compressed",
+         compressed,
+         false,
+         {},
+         JobResult::Failure,
+         {"Unsupported file format"},
+         {4, 4}},
+        {"notABitmap",
+         Bytes(100, 'x'),
+         false,
+         {},
+         JobResult::Failure,
+         {"File format error!"},
+         {4, 4}},
+        {"cancelResample",
+         picture,
+         false,
+         {PromptAnswer::Cancel},
+         JobResult::Failure,
+         {"Resample picture?"},
+         {4, 4}},
+        {"resized",
+         picture,
+         true,
+         {PromptAnswer::Yes},
+         JobResult::Success,
+         {"Picture doesn't fit!"},
+         {10, 5}},
+        {"notResized",
+         picture,
+         true,
+         {PromptAnswer::No, PromptAnswer::No},
+         JobResult::Success,
+         {"Picture doesn't fit!", "Resample picture?"},
+         {4, 4}},
+        {"cancelResize",
+         picture,
+         true,
+         {PromptAnswer::Cancel},
+         JobResult::Failure,
+         {"Picture doesn't fit!"},
+         {4, 4}},
+        {"cutShort",
+         cut,
+         false,
+         {PromptAnswer::No},
+         JobResult::Success,
+         {"Resample picture?", "Unexpected file end!"},
+         {4, 4}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -67,16 +67,27 @@ std::vector<Rgb> greyRamp(size_t n) {
     return table;
 }
 
-int indexOf(int x, int y, int modulo) { return (x * 3 + y * 5 + 1) % modulo; }
+int indexOf(int x, int y, int modulo) {
+    return (x * 3 + y * 5 + 1) % modulo;
+}
 
-Rgb trueColor(int x, int y) { return {uint8_t(40 * x + 3), uint8_t(70 * y + 1), uint8_t(x * y + 9)}; }
+Rgb trueColor(int x, int y) {
+    return {uint8_t(40 * x + 3), uint8_t(70 * y + 1), uint8_t(x * y + 9)};
+}
 // Colours that survive five bits per component.
-Rgb color555(int x, int y) { return {uint8_t(8 * (x + 3 * y)), uint8_t(8 * (31 - x)), uint8_t(8 * y)}; }
+Rgb color555(int x, int y) {
+    return {uint8_t(8 * (x + 3 * y)), uint8_t(8 * (31 - x)), uint8_t(8 * y)};
+}
 
 std::vector<Fixture> fixtures() {
     std::vector<Fixture> list;
-    list.push_back({"1bit", 1, false, {{0, 0, 0}, {250, 10, 20}},
-                    [](int x, int y) { return indexOf(x, y, 2) ? Rgb{250, 10, 20} : Rgb{}; },
+    list.push_back({"1bit",
+                    1,
+                    false,
+                    {{0, 0, 0}, {250, 10, 20}},
+                    [](int x, int y) {
+                        return indexOf(x, y, 2) ? Rgb{250, 10, 20} : Rgb{};
+                    },
                     [](Bytes& row, int y) {
                         uint8_t byte = 0;
                         for (int x = 0; x < kW; ++x)

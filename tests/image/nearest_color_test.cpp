@@ -11,7 +11,8 @@ uint8_t bruteForce(const Palette& palette, Rgb c) {
     int best = 1 << 30, index = 0;
     for (int i = 0; i < 256; ++i) {
         const Rgb& p = palette[size_t(i)];
-        const int d = (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) + (p.b - c.b) * (p.b - c.b);
+        const int d =
+            (p.r - c.r) * (p.r - c.r) + (p.g - c.g) * (p.g - c.g) + (p.b - c.b) * (p.b - c.b);
         if (d < best) {
             best = d;
             index = i;

@@ -2,8 +2,8 @@
 #include "image/palette_files.h"
 
 #include "common/file_io.h"
-#include "support/test_data.h"
 #include "common/text_lines.h"
+#include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,9 @@ TEST(PaletteExport, GamePaletteGivesTheGamesSixBitValues) {
         EXPECT_EQ(numbers, sixBit);
         ASSERT_EQ(prompter.prompts().size(), 1u);
         EXPECT_EQ(prompter.prompts()[0].title, "Palette export...");
-        EXPECT_EQ(prompter.prompts()[0].text, inc ? "Successfully exported to Wolf4SDL format!"
-                                                  : "Successfully exported to Wolfenstein 3D format!");
+        EXPECT_EQ(prompter.prompts()[0].text,
+                  inc ? "Successfully exported to Wolf4SDL format!"
+                      : "Successfully exported to Wolfenstein 3D format!");
     }
 }
 
@@ -100,7 +101,8 @@ TEST(PaletteExport, UnwritablePathIsTold) {
     EXPECT_FALSE(exportPalette("/nonexistent/folder/pal.c", wolfensteinPalette(), prompter));
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts()[0].title, "Palette export...");
-    EXPECT_EQ(prompter.prompts()[0].text, "Unable to create palette file:\n/nonexistent/folder/pal.c");
+    EXPECT_EQ(prompter.prompts()[0].text,
+              "Unable to create palette file:\n/nonexistent/folder/pal.c");
 }
 
 // A BMP with a colour table of 2^bits entries (blue, green, red, 0) and one pixel row.
@@ -201,7 +203,8 @@ TEST(PaletteFiles, FolderScanSaveAndLoad) {
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts()[0].title, "Cannot Open");
     EXPECT_EQ(prompter.prompts()[0].text, (dir / "Gone.pal").string());
-    EXPECT_FALSE(savePaletteFile(dir / "no" / "x.pal", custom, prompter, "Unable to create palette file:"));
+    EXPECT_FALSE(
+        savePaletteFile(dir / "no" / "x.pal", custom, prompter, "Unable to create palette file:"));
     EXPECT_EQ(prompter.prompts().back().title, "Unable to create palette file:");
 }
 

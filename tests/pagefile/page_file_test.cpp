@@ -36,7 +36,9 @@ Bytes spriteImage(int side, uint8_t seed) {
     return image;
 }
 
-std::vector<std::string> titlesOf(const Prompt& p) { return {p.title, p.text}; }
+std::vector<std::string> titlesOf(const Prompt& p) {
+    return {p.title, p.text};
+}
 
 // ---- The shareware file ----
 
@@ -142,7 +144,8 @@ TEST_F(Shareware, SavedKindReadsBackAndOtherKindsStayByteIdentical) {
         const PageFileHeader writtenHeader = readPageFileHeader(written).value();
         auto sameChunks = [&](size_t oldFrom, size_t oldTo, size_t newFrom) {
             for (size_t i = oldFrom; i < oldTo; ++i) {
-                ByteView a = chunkOf(raw, header, i), b = chunkOf(written, writtenHeader, newFrom + i - oldFrom);
+                ByteView a = chunkOf(raw, header, i),
+                         b = chunkOf(written, writtenHeader, newFrom + i - oldFrom);
                 ASSERT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << i;
             }
         };
@@ -185,9 +188,9 @@ TEST_F(Shareware, ExportedWallsAndSpritesImportBackUnchanged) {
     for (size_t i = 0; i < pageFile.sprites.count(); ++i)
         if (pageFile.sprites.hasImage(i))
             pictures.push_back(pageFile.sprites.picture(i));
-    const size_t stored = size_t(std::count_if(header.lengths.begin(),
-                                               header.lengths.begin() + header.firstSound,
-                                               [](uint16_t length) { return length != 0; }));
+    const size_t stored =
+        size_t(std::count_if(header.lengths.begin(), header.lengths.begin() + header.firstSound,
+                             [](uint16_t length) { return length != 0; }));
     ASSERT_EQ(pictures.size(), stored);
     testdata::TempDir dir;
     NearestColorCache cache;
@@ -206,17 +209,17 @@ TEST_F(Shareware, ExportedWallsAndSpritesImportBackUnchanged) {
 // ---- Small files ----
 
 TEST(PageFile, HighResolutionFirstWallMakesAShortOneAnError) {
-    Bytes file = vswap::build({vswap::filled(16384, 1), vswap::filled(4096, 2), {},
-                               vswap::filled(16384, 3)},
-                              4, 4);
+    Bytes file = vswap::build(
+        {vswap::filled(16384, 1), vswap::filled(4096, 2), {}, vswap::filled(16384, 3)}, 4, 4);
     Harness run;
     WallSet walls;
     ASSERT_EQ(readWalls(file, walls, run.context), JobResult::Success);
     EXPECT_EQ(walls.side, 128);
     EXPECT_EQ(walls.byteLength, 16384u);
     ASSERT_EQ(run.prompter.prompts().size(), 1u);
-    EXPECT_EQ(titlesOf(run.prompter.prompts()[0]),
-              (std::vector<std::string>{"Tessarand", "Error 10: TextureLength is not constant !!"}));
+    EXPECT_EQ(
+        titlesOf(run.prompter.prompts()[0]),
+        (std::vector<std::string>{"Tessarand", "Error 10: TextureLength is not constant !!"}));
     EXPECT_TRUE(walls.hasImage(0));
     EXPECT_FALSE(walls.hasImage(1));
     EXPECT_FALSE(walls.hasImage(2));
@@ -300,12 +303,8 @@ TEST(PageFile, SoundsTakeWholePagesAndEmptySoundsKeepTheirCount) {
         std::vector<uint16_t> pageLengths;
     };
     const std::vector<Case> cases = {
-        {{4096}, {4096}},
-        {{4097}, {4096, 1}},
-        {{8192, 1}, {4096, 4096, 1}},
-        {{0}, {0}},
-        {{10, 0, 20}, {10, 0, 20}},
-        {{0, 0}, {0, 0}},
+        {{4096}, {4096}}, {{4097}, {4096, 1}},        {{8192, 1}, {4096, 4096, 1}},
+        {{0}, {0}},       {{10, 0, 20}, {10, 0, 20}}, {{0, 0}, {0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.lengths));
@@ -333,7 +332,8 @@ TEST(PageFile, SoundReaderStopsAt1024Sounds) {
     SoundSet sounds;
     ASSERT_EQ(readSounds(file, sounds, run.context), JobResult::Success);
     EXPECT_EQ(sounds.count(), 1024u);
-    EXPECT_EQ(sounds.sounds[1023], (Bytes{uint8_t(1023 * 31), uint8_t(1023 * 31 + 1), uint8_t(1023 * 31 + 2)}));
+    EXPECT_EQ(sounds.sounds[1023],
+              (Bytes{uint8_t(1023 * 31), uint8_t(1023 * 31 + 1), uint8_t(1023 * 31 + 2)}));
 }
 
 TEST(PageFile, SpriteResolutionComesFromTheStoredShapes) {
@@ -356,7 +356,8 @@ TEST(PageFile, SpriteResolutionComesFromTheStoredShapes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Bytes file = vswap::build(c.chunks, 0, c.name == std::string("emptySlotAtSoundData") ? 2 : 2);
+        Bytes file =
+            vswap::build(c.chunks, 0, c.name == std::string("emptySlotAtSoundData") ? 2 : 2);
         if (c.name == std::string("emptySlotAtSoundData"))
             ByteWriter(file).patchU32(6 + 4, readU32At(file, 6 + 8)); // slot 1 -> sound page
         Harness run;
@@ -378,11 +379,20 @@ TEST(PageFile, KindsMissingFromTheFileAreReported) {
     Bytes badInfo = vswap::build(vswap::soundChunks({10}), 0, 0);
     ByteWriter(badInfo).patchU16(readU32At(badInfo, 6 + 4), 1); // first page 1 = the info chunk
     const std::vector<Case> cases = {
-        {"noWalls", vswap::build({vswap::filled(100, 1)}, 0, 1), PageKind::Walls,
-         JobResult::NothingDone, {"VSWAP error", "VSWAP doesn't contain any walls!"}},
-        {"noSprites", vswap::build({vswap::filled(4096, 1)}, 1, 1), PageKind::Sprites,
-         JobResult::Failure, {"VSWAP error", "VSWAP doesn't contain any sprites!"}},
-        {"badSoundHeader", badInfo, PageKind::Sounds, JobResult::Failure,
+        {"noWalls",
+         vswap::build({vswap::filled(100, 1)}, 0, 1),
+         PageKind::Walls,
+         JobResult::NothingDone,
+         {"VSWAP error", "VSWAP doesn't contain any walls!"}},
+        {"noSprites",
+         vswap::build({vswap::filled(4096, 1)}, 1, 1),
+         PageKind::Sprites,
+         JobResult::Failure,
+         {"VSWAP error", "VSWAP doesn't contain any sprites!"}},
+        {"badSoundHeader",
+         badInfo,
+         PageKind::Sounds,
+         JobResult::Failure,
          {"Unable to load sounds!", "Invalid sound headers!"}},
     };
     for (const Case& c : cases) {
@@ -397,7 +407,8 @@ TEST(PageFile, KindsMissingFromTheFileAreReported) {
         ASSERT_TRUE(writeWholeFile(dir / "VSWAP.X", c.file));
         RecordingPrompter prompter;
         NullProgress progress;
-        EXPECT_EQ(loadPageFileKind(pageFile, c.kind, dir / "VSWAP.X", prompter, progress), c.result);
+        EXPECT_EQ(loadPageFileKind(pageFile, c.kind, dir / "VSWAP.X", prompter, progress),
+                  c.result);
         ASSERT_EQ(prompter.prompts().size(), 1u);
         EXPECT_EQ(titlesOf(prompter.prompts()[0]), c.message);
         EXPECT_EQ(pageFile.walls.images, before.walls.images);
@@ -486,7 +497,8 @@ TEST(PageFile, CutFileReadsWhatIsThereAndSaysSo) {
     EXPECT_FALSE(cutWalls.hasImage(1));
     EXPECT_EQ(second.prompter.prompts().size(), 1u);
     SpriteSet sprites;
-    const Bytes halfSprite(file.begin(), file.begin() + long(header.offsets[2] + chunks[2].size() / 2));
+    const Bytes halfSprite(file.begin(),
+                           file.begin() + long(header.offsets[2] + chunks[2].size() / 2));
     ASSERT_EQ(readSprites(halfSprite, sprites, second.context), JobResult::Success);
     EXPECT_TRUE(sprites.hasImage(0));
     EXPECT_EQ(second.prompter.prompts().size(), 2u);
@@ -557,13 +569,20 @@ TEST(PageFile, ProgressTextsOfEveryJob) {
         std::vector<std::string> titles, counts;
     };
     const std::vector<Case> cases = {
-        {"readWalls", [&](JobContext& c) { return readWalls(file, walls, c); },
-         {"Loading Headers...", "Loading Chunks..."}, {""}},
-        {"readSprites", [&](JobContext& c) { return readSprites(file, sprites, c); },
-         {"Loading Headers...", "Loading Sprites..."}, {"Sprite Nr.: 0/1", "Sprite Nr: 0/1"}},
-        {"readSounds", [&](JobContext& c) { return readSounds(file, sounds, c); },
-         {"Loading Headers...", "Loading Soundchunks..."}, {"1/1"}},
-        {"writeWalls", [&](JobContext& c) { return writeWalls(file, walls, out, c); },
+        {"readWalls",
+         [&](JobContext& c) { return readWalls(file, walls, c); },
+         {"Loading Headers...", "Loading Chunks..."},
+         {""}},
+        {"readSprites",
+         [&](JobContext& c) { return readSprites(file, sprites, c); },
+         {"Loading Headers...", "Loading Sprites..."},
+         {"Sprite Nr.: 0/1", "Sprite Nr: 0/1"}},
+        {"readSounds",
+         [&](JobContext& c) { return readSounds(file, sounds, c); },
+         {"Loading Headers...", "Loading Soundchunks..."},
+         {"1/1"}},
+        {"writeWalls",
+         [&](JobContext& c) { return writeWalls(file, walls, out, c); },
          {"Creating Wallheaders...", "Creating Spriteheaders...", "Creating Soundheaders...",
           "Write Chunks..."},
          {}},
@@ -572,7 +591,8 @@ TEST(PageFile, ProgressTextsOfEveryJob) {
          {"Creating Spriteheaders...", "Compress Sprites...", "Creating Soundheaders...",
           "Write Chunks..."},
          {"Sprite Nr: 0/1", "Sprite Nr: 0/1", ""}},
-        {"writeSounds", [&](JobContext& c) { return writeSounds(file, sounds, out, c); },
+        {"writeSounds",
+         [&](JobContext& c) { return writeSounds(file, sounds, out, c); },
          {"Creating Soundheaders...", "Save Sounds...", "Write Chunks..."},
          {"Sound Nr: 0/1", "Sound Nr: 0/1"}},
     };

@@ -11,8 +11,12 @@ struct Image {
     int side;
     Bytes pixels;
     explicit Image(int s) : side(s), pixels(size_t(s) * size_t(s), kTransparentIndex) {}
-    void set(int x, int y, uint8_t v) { pixels[size_t(side - 1 - y) * size_t(side) + size_t(x)] = v; }
-    uint8_t at(int x, int y) const { return pixels[size_t(side - 1 - y) * size_t(side) + size_t(x)]; }
+    void set(int x, int y, uint8_t v) {
+        pixels[size_t(side - 1 - y) * size_t(side) + size_t(x)] = v;
+    }
+    uint8_t at(int x, int y) const {
+        return pixels[size_t(side - 1 - y) * size_t(side) + size_t(x)];
+    }
 };
 
 Image expand(ByteView shape, int side) {
@@ -102,7 +106,7 @@ TEST(SpriteShape, FullCompressorSharesIdenticalColumns) {
 TEST(SpriteShape, FullCompressorMergesContainedAndOverlappingRuns) {
     Image image(64);
     const std::vector<uint8_t> a = {1, 2, 3, 4, 5, 6};
-    const std::vector<uint8_t> inside = {3, 4, 5};  // contained in a
+    const std::vector<uint8_t> inside = {3, 4, 5};   // contained in a
     const std::vector<uint8_t> after = {5, 6, 9, 9}; // overlaps a's end by two bytes
     auto column = [&](int x, const std::vector<uint8_t>& values) {
         for (size_t i = 0; i < values.size(); ++i)
@@ -149,8 +153,8 @@ TEST(SpriteShape, EveryShapeExpandsBackAndFullIsNeverLarger) {
         int colors, clearPercent;
     };
     const std::vector<Case> cases = {
-        {64, 1, 2, 50},   {64, 2, 4, 30},   {64, 3, 200, 10}, {64, 4, 3, 90},
-        {128, 5, 2, 50},  {128, 6, 16, 20}, {128, 7, 255, 0}, {64, 8, 255, 0},
+        {64, 1, 2, 50},  {64, 2, 4, 30},   {64, 3, 200, 10}, {64, 4, 3, 90},
+        {128, 5, 2, 50}, {128, 6, 16, 20}, {128, 7, 255, 0}, {64, 8, 255, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed);
@@ -195,7 +199,7 @@ TEST(SpriteShape, WildShapesAreClippedToTheImageAndTheChunk) {
     struct Case {
         const char* name;
         Bytes shape;
-        int x, y;       // a pixel that must be drawn, or x < 0
+        int x, y; // a pixel that must be drawn, or x < 0
         uint8_t value;
     };
     // Column offsets point at 8; a post (end 2*e, source s, start 2*b), terminator, pixel bytes.

@@ -86,7 +86,8 @@ TEST(Wav, ExportedSoundImportsBackAtTheSameRate) {
 
 TEST(Wav, StereoSixteenBitIsResampledFromTheLeftChannel) {
     // 22050 frames at 22050 Hz: one second, which is 7042 samples at 7042 Hz.
-    const Bytes file = riff({{"fmt ", pcmFormat(2, 22050, 16)}, {"data", stereo16(22050, 0x4000, -32768)}});
+    const Bytes file =
+        riff({{"fmt ", pcmFormat(2, 22050, 16)}, {"data", stereo16(22050, 0x4000, -32768)}});
     Import import;
     std::optional<Bytes> sound = import.run(file, 7042);
     ASSERT_TRUE(sound);
@@ -184,7 +185,7 @@ TEST(Wav, BadFilesAreRefused) {
 
 TEST(Wav, SampleRateMustLieBetween4000And44100) {
     const std::vector<std::pair<std::string, std::optional<int>>> cases = {
-        {"3999", std::nullopt}, {"4000", 4000}, {"7042", 7042}, {"44100", 44100},
+        {"3999", std::nullopt},  {"4000", 4000},        {"7042", 7042},     {"44100", 44100},
         {"44101", std::nullopt}, {"abc", std::nullopt}, {"", std::nullopt}, {"-5000", std::nullopt},
     };
     for (const auto& [text, expected] : cases) {
@@ -194,7 +195,8 @@ TEST(Wav, SampleRateMustLieBetween4000And44100) {
         EXPECT_EQ(prompter.empty(), expected.has_value());
         if (!expected) {
             EXPECT_EQ(prompter.prompts()[0].title, "Illegal sample rate!");
-            EXPECT_EQ(prompter.prompts()[0].text, "Only sample rates between 4000 and 44100 allowed!");
+            EXPECT_EQ(prompter.prompts()[0].text,
+                      "Only sample rates between 4000 and 44100 allowed!");
         }
     }
 }
