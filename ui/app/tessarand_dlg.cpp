@@ -7,6 +7,8 @@
 #include "app/file_dialogs.h"
 #include "app/goto_level_dialog.h"
 #include "app/map_navigation.h"
+#include "app/map_preview.h"
+#include "level/level_symbol_render.h"
 #include "level/map_objects.h"
 #include "app/progress_dialog.h"
 #include "app/qt_prompter.h"
@@ -15,6 +17,8 @@
 #include "app/toolbar_icons.h"
 
 #include <QAction>
+#include <cstring>
+#include <utility>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -176,6 +180,7 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     // 13. The pages.
     createPages();
     updateTooltips();
+    refreshMapPreview();
 
     m_state.onChangedFlag = [this](DataKind) { updateSaveAllButton(); };
 }
@@ -232,7 +237,12 @@ void CTessarandDlg::createPages() {
 
     auto* mapEdit = placeholderPage("MapEdit");
     m_mapNavigation = new CMapNavigation(mapEdit);
-    static_cast<QVBoxLayout*>(mapEdit->layout())->insertWidget(0, m_mapNavigation);
+    auto* mapEditLayout = static_cast<QVBoxLayout*>(mapEdit->layout());
+    mapEditLayout->insertWidget(0, m_mapNavigation);
+    // Until the map editor comes, the page shows the level read-only with its symbols.
+    delete mapEditLayout->itemAt(1)->widget();
+    m_mapPreview = new CMapPreview(mapEdit);
+    mapEditLayout->addWidget(m_mapPreview, 1);
     connect(m_mapNavigation, &CMapNavigation::commandTriggered, this, &CTessarandDlg::runCommand);
     connect(m_mapNavigation, &CMapNavigation::insertMapRequested, this,
             [this] { sendAppMessage(AppMessage::InsertMap); });
@@ -435,6 +445,7 @@ int CTessarandDlg::sendAppMessage(AppMessage message, quintptr wParam, const voi
         break;
     case AppMessage::SymbolsChanged:
         refreshStatusPanel();
+        refreshMapPreview();
         emit symbolsChanged();
         break;
     case AppMessage::WideMode:
@@ -592,7 +603,25 @@ void CTessarandDlg::SetCurrentMap(int n) {
     m_mapNavigation->setMapNumber(
         QString::fromStdString(mapNumberText(unsigned(n), unsigned(m_maps.mapCount()))));
     updateLevelButtons();
+    refreshMapPreview();
     emit currentMapChanged(n);
+}
+
+void CTessarandDlg::refreshMapPreview() {
+    if (!m_mapPreview)
+        return;
+    const bool haveMap = m_maps.hasMap(m_state.currentMap);
+    std::span<const uint16_t> plane0 =
+        haveMap ? std::as_const(m_maps).plane(m_state.currentMap, 0) : std::span<const uint16_t>(m_builtinLevel.plane0);
+    std::span<const uint16_t> plane1 =
+        haveMap ? std::as_const(m_maps).plane(m_state.currentMap, 1) : std::span<const uint16_t>(m_builtinLevel.plane1);
+    std::vector<uint16_t> pixels =
+        renderLevelSymbols(plane0, plane1, m_symbolImage, m_settings.showObjects);
+    QImage image(kLevelSymbolImageSide, kLevelSymbolImageSide, QImage::Format_RGB555);
+    for (int y = 0; y < kLevelSymbolImageSide; ++y)
+        std::memcpy(image.scanLine(y), &pixels[size_t(y) * kLevelSymbolImageSide],
+                    kLevelSymbolImageSide * sizeof(uint16_t));
+    m_mapPreview->setPicture(image);
 }
 
 void CTessarandDlg::freeMaps() {
@@ -607,6 +636,7 @@ void CTessarandDlg::freeMaps() {
     m_mapNavigation->insertButton()->setEnabled(true);
     m_actions.value(command::SaveMaps)->setEnabled(false);
     updateLevelButtons();
+    refreshMapPreview();
 }
 
 void CTessarandDlg::insertMap() {

@@ -22,6 +22,7 @@
 
 class CAboutDlg;
 class CMapNavigation;
+class CMapPreview;
 class CProgressDlg;
 class CPropConfig;
 class CStatusPanel;
@@ -78,6 +79,7 @@ public:
     const BuiltinLevel& builtinLevel() const { return m_builtinLevel; }
     const std::vector<uint8_t>& builtinTextScreen() const { return m_builtinScreen; }
     CMapNavigation* mapNavigation() const { return m_mapNavigation; }
+    CMapPreview* mapPreview() const { return m_mapPreview; }
 
     // Selects map n for the map editor and the 3D view; out of range: message, no change.
     void SetCurrentMap(int n);
@@ -156,6 +158,7 @@ private:
     void deleteMap();
     void askGotoLevel();
     void updateLevelButtons();
+    void refreshMapPreview();
     QString chooseFile(int dialogKind, const QString& startPath = {});
     // Every load of a single kind ends the Load All session.
     void beginSingleKindLoad();
@@ -198,6 +201,7 @@ private:
     BuiltinLevel m_builtinLevel;
     std::vector<uint8_t> m_builtinScreen;
     CMapNavigation* m_mapNavigation = nullptr;
+    CMapPreview* m_mapPreview = nullptr;
     FileChooser m_chooseFile;
     QImage m_paletteGrid;  // 72 × 288 colour picker grid
     PenPair m_leftPen, m_rightPen;
