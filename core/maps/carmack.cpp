@@ -83,7 +83,9 @@ private:
     std::vector<int32_t> m_previous;
 };
 
-uint64_t pairKey(std::span<const uint16_t> s, size_t i) { return s[i] | uint64_t(s[i + 1]) << 16; }
+uint64_t pairKey(std::span<const uint16_t> s, size_t i) {
+    return s[i] | uint64_t(s[i + 1]) << 16;
+}
 uint64_t tripleKey(std::span<const uint16_t> s, size_t i) {
     return pairKey(s, i) | uint64_t(s[i + 2]) << 32;
 }
@@ -146,13 +148,13 @@ Bytes CompressCarmack(std::span<const uint16_t> source, CarmackMode mode, Carmac
             }
         };
         if (p + 1 < size) {
-            for (int32_t c = pairs.first(pairKey(source, p));
-                 c >= 0 && size_t(c) >= nearLowest; c = pairs.next(c))
+            for (int32_t c = pairs.first(pairKey(source, p)); c >= 0 && size_t(c) >= nearLowest;
+                 c = pairs.next(c))
                 consider(size_t(c), 2);
         }
         if (p + 2 < size) {
-            for (int32_t c = triples.first(tripleKey(source, p));
-                 c >= 0 && farLength < limit; c = triples.next(c))
+            for (int32_t c = triples.first(tripleKey(source, p)); c >= 0 && farLength < limit;
+                 c = triples.next(c))
                 if (size_t(c) < nearLowest)
                     consider(size_t(c), 3);
         }

@@ -8,7 +8,7 @@
 #include <optional>
 
 struct FileStart {
-    Bytes bytes;          // at most the requested number of bytes
+    Bytes bytes; // at most the requested number of bytes
     uintmax_t fileSize = 0;
 };
 

@@ -195,8 +195,8 @@ JobResult MapLoad::run(JobContext& context) {
     std::optional<Bytes> mapsFile = readWholeFile(m_mapsPath.fullPath(), &error);
     if (!mapsFile) {
         if (error.rfind("file too large", 0) == 0)
-            prompter.tell("Tessarand", "The maps file is too large: " +
-                                          m_mapsPath.fullPath().string());
+            prompter.tell("Tessarand",
+                          "The maps file is too large: " + m_mapsPath.fullPath().string());
         else
             prompter.tell("Cannot Open", m_mapsPath.fullPath().string());
         return JobResult::Failure;
@@ -221,8 +221,7 @@ JobResult MapLoad::run(JobContext& context) {
     maps.setRlewTag(m_rlewTag);
 
     context.title("Loading Maps...");
-    const int count =
-        int(std::find(offsets.begin(), offsets.end(), 0) - offsets.begin());
+    const int count = int(std::find(offsets.begin(), offsets.end(), 0) - offsets.begin());
     context.range(count);
     context.position(0);
 
@@ -366,8 +365,8 @@ JobResult MapSave::run(JobContext& context) {
     ByteWriter(head).u16(maps.rlewTag());
     if (!m_headWriter->write(head))
         return writeFailed(*m_headWriter);
-    if (!m_mapsWriter->write(ByteView(reinterpret_cast<const uint8_t*>(signature.data()),
-                                      signature.size())))
+    if (!m_mapsWriter->write(
+            ByteView(reinterpret_cast<const uint8_t*>(signature.data()), signature.size())))
         return writeFailed(*m_mapsWriter);
     size_t position = signature.size();
 
@@ -477,8 +476,7 @@ bool saveMapsHere(MapSet& maps, const GameFilePath& mapsPath,
                   const std::optional<GameFilePath>& mapheadPath, const Settings& settings,
                   Prompter& prompter) {
     MapSave save;
-    if (save.prepare(maps, mapsPath, mapheadPath, settings, prompter) !=
-        MapSavePreparation::Ready)
+    if (save.prepare(maps, mapsPath, mapheadPath, settings, prompter) != MapSavePreparation::Ready)
         return false;
     NullProgress progress;
     JobResult result =

@@ -32,14 +32,22 @@ TEST(Carmack, ExpandsEveryKindOfUnit) {
         {"literal", {0x34, 0x12}, 2, {0x1234}},
         {"escaped near-tag word", {0x00, 0xA7, 0x05}, 2, {0xA705}},
         {"escaped far-tag word", {0x00, 0xA8, 0x07}, 2, {0xA807}},
-        {"near copy", {0x11, 0x11, 0x22, 0x22, 0x02, 0xA7, 0x02}, 8,
+        {"near copy",
+         {0x11, 0x11, 0x22, 0x22, 0x02, 0xA7, 0x02},
+         8,
          {0x1111, 0x2222, 0x1111, 0x2222}},
-        {"overlapping near copy repeats", {0x11, 0x11, 0x03, 0xA7, 0x01}, 8,
+        {"overlapping near copy repeats",
+         {0x11, 0x11, 0x03, 0xA7, 0x01},
+         8,
          {0x1111, 0x1111, 0x1111, 0x1111}},
-        {"far copy", {0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x02, 0xA8, 0x00, 0x00}, 10,
+        {"far copy",
+         {0x11, 0x11, 0x22, 0x22, 0x33, 0x33, 0x02, 0xA8, 0x00, 0x00},
+         10,
          {0x1111, 0x2222, 0x3333, 0x1111, 0x2222}},
-        {"far copy from the middle", {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x02, 0xA8, 0x01, 0x00},
-         10, {1, 2, 3, 2, 3}},
+        {"far copy from the middle",
+         {0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x02, 0xA8, 0x01, 0x00},
+         10,
+         {1, 2, 3, 2, 3}},
     };
     for (const ExpandCase& c : cases) {
         std::vector<uint16_t> out = expand(c, c.expected.size());
@@ -54,13 +62,19 @@ TEST(Carmack, ExpansionStopsAtAUnitThatDoesNotFit) {
         {"truncated literal", {0x11, 0x11, 0x22}, 8, {0x1111}},
         {"near copy without its distance", {0x11, 0x11, 0x02, 0xA7}, 8, {0x1111}},
         {"escaped word without its low byte", {0x11, 0x11, 0x00, 0xA8}, 8, {0x1111}},
-        {"far copy without its offset", {0x11, 0x11, 0x22, 0x22, 0x02, 0xA8, 0x00}, 8,
+        {"far copy without its offset",
+         {0x11, 0x11, 0x22, 0x22, 0x02, 0xA8, 0x00},
+         8,
          {0x1111, 0x2222}},
-        {"near copy reaching before the start", {0x11, 0x11, 0x02, 0xA7, 0x02, 0x22, 0x22}, 8,
+        {"near copy reaching before the start",
+         {0x11, 0x11, 0x02, 0xA7, 0x02, 0x22, 0x22},
+         8,
          {0x1111}},
         {"near copy of distance 0", {0x11, 0x11, 0x01, 0xA7, 0x00, 0x22, 0x22}, 8, {0x1111}},
         {"far copy reading words not produced yet",
-         {0x11, 0x11, 0x22, 0x22, 0x03, 0xA8, 0x00, 0x00, 0x33, 0x33}, 12, {0x1111, 0x2222}},
+         {0x11, 0x11, 0x22, 0x22, 0x03, 0xA8, 0x00, 0x00, 0x33, 0x33},
+         12,
+         {0x1111, 0x2222}},
         {"far copy from beyond the output", {0x11, 0x11, 0x01, 0xA8, 0x05, 0x00}, 16, {0x1111}},
         {"copy longer than the words left", {0x11, 0x11, 0x03, 0xA7, 0x01}, 6, {0x1111}},
         {"nothing beyond the expanded size", {0x01, 0x00, 0x02, 0x00, 0x03, 0x00}, 4, {1, 2}},
@@ -77,8 +91,8 @@ TEST(Carmack, ExpansionStopsAtAUnitThatDoesNotFit) {
 }
 
 TEST(Carmack, ExpansionNeverWritesBeyondTheDestination) {
-    const ExpandCase c{"run longer than the destination", {0x07, 0x00, 0x10, 0xA7, 0x01}, 16384,
-                       {}};
+    const ExpandCase c{
+        "run longer than the destination", {0x07, 0x00, 0x10, 0xA7, 0x01}, 16384, {}};
     std::vector<uint16_t> out = expand(c, 5);
     EXPECT_EQ(out, (std::vector<uint16_t>{7, kUntouched, kUntouched, kUntouched, kUntouched,
                                           kUntouched, kUntouched, kUntouched, kUntouched}));
@@ -107,20 +121,31 @@ TEST(Carmack, CompressionChoosesUnitsByTheRules) {
         shortFarExpected.insert(shortFarExpected.end(), {uint8_t(w), uint8_t(w >> 8)});
 
     const std::vector<Case> cases = {
-        {"tag high bytes are escaped", {0xA712, 0xA8FF, 0x1234}, CarmackMode::Compatible,
+        {"tag high bytes are escaped",
+         {0xA712, 0xA8FF, 0x1234},
+         CarmackMode::Compatible,
          {0x00, 0xA7, 0x12, 0x00, 0xA8, 0xFF, 0x34, 0x12}},
-        {"compatible never overlaps the current word", {5, 5, 5, 5}, CarmackMode::Compatible,
+        {"compatible never overlaps the current word",
+         {5, 5, 5, 5},
+         CarmackMode::Compatible,
          {5, 0, 5, 0, 5, 0, 5, 0}},
-        {"best result copies a run at distance 1", {5, 5, 5, 5}, CarmackMode::BestResult,
+        {"best result copies a run at distance 1",
+         {5, 5, 5, 5},
+         CarmackMode::BestResult,
          {5, 0, 5, 0, 2, 0xA7, 1}},
-        {"the first word is never a near source", {7, 8, 9, 7, 8, 9}, CarmackMode::Compatible,
+        {"the first word is never a near source",
+         {7, 8, 9, 7, 8, 9},
+         CarmackMode::Compatible,
          {7, 0, 8, 0, 9, 0, 3, 0xA8, 0, 0}},
-        {"equal near and far lengths choose near", {1, 7, 8, 9, 7, 8, 9},
-         CarmackMode::Compatible, {1, 0, 7, 0, 8, 0, 9, 0, 3, 0xA7, 3}},
-        {"a near copy needs two words", {1, 7, 8, 7, 9}, CarmackMode::Compatible,
+        {"equal near and far lengths choose near",
+         {1, 7, 8, 9, 7, 8, 9},
+         CarmackMode::Compatible,
+         {1, 0, 7, 0, 8, 0, 9, 0, 3, 0xA7, 3}},
+        {"a near copy needs two words",
+         {1, 7, 8, 7, 9},
+         CarmackMode::Compatible,
          {1, 0, 7, 0, 8, 0, 7, 0, 9, 0}},
-        {"a far copy needs three words", shortFarSource, CarmackMode::BestResult,
-         shortFarExpected},
+        {"a far copy needs three words", shortFarSource, CarmackMode::BestResult, shortFarExpected},
         {"far copy beyond near reach", farSource, CarmackMode::BestResult, farExpected},
     };
     for (const Case& c : cases) {

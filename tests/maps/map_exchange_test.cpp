@@ -103,7 +103,8 @@ TEST(MapExchange, RefusedFilesLeaveTheMapAsItWas) {
          "Importing multiple maps is not implemented yet!"},
         {"width 32", exchangeFile(2, 1, 32, 64, "x", 5), "Only 64x64 maps supported yet!"},
         {"height 128", exchangeFile(2, 1, 64, 128, "x", 5), "Only 64x64 maps supported yet!"},
-        {"header cut short", Bytes(whole.begin(), whole.begin() + 12), "The map file is incomplete!"},
+        {"header cut short", Bytes(whole.begin(), whole.begin() + 12),
+         "The map file is incomplete!"},
         {"planes cut short", Bytes(whole.begin(), whole.end() - 1), "The map file is incomplete!"},
         {"third plane missing", Bytes(threePlanes.begin(), threePlanes.end() - 8192),
          "The map file is incomplete!"},
@@ -178,11 +179,9 @@ TEST(MapExchange, NameLengthsAndRawPlaneFiles) {
     Bytes rawPlusOne = raw;
     rawPlusOne.push_back(0);
     const std::vector<Case> cases = {
-        {"name of 20 bytes keeps 16 and skips 4", exchangeFile(2, 1, 64, 64,
-                                                               "ABCDEFGHIJKLMNOPQRST", 9),
-         "ABCDEFGHIJKLMNOP", 9, 10},
-        {"short name replaces the whole field", exchangeFile(2, 1, 64, 64, "Ab", 11), "Ab", 11,
-         12},
+        {"name of 20 bytes keeps 16 and skips 4",
+         exchangeFile(2, 1, 64, 64, "ABCDEFGHIJKLMNOPQRST", 9), "ABCDEFGHIJKLMNOP", 9, 10},
+        {"short name replaces the whole field", exchangeFile(2, 1, 64, 64, "Ab", 11), "Ab", 11, 12},
         {"empty name", exchangeFile(2, 1, 64, 64, "", 13), "", 13, 14},
         {"raw planes keep the map's name", raw, "Level 2", 70, 71},
     };

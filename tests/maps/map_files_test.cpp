@@ -13,7 +13,9 @@ namespace {
 
 const char* const kNoMaps = "The map header does not point to any maps!";
 
-Bytes fileBytes(const fs::path& path) { return readWholeFile(path).value_or(Bytes{}); }
+Bytes fileBytes(const fs::path& path) {
+    return readWholeFile(path).value_or(Bytes{});
+}
 
 void copyMapFiles(const fs::path& to) {
     for (const char* name : {"GAMEMAPS.WL1", "MAPHEAD.WL1"}) {
@@ -108,8 +110,8 @@ TEST(MapFiles, LoadsTheSharewareMaps) {
     EXPECT_EQ(maps->rlewTag(), 0xABCD);
     EXPECT_TRUE(maps->carmack());
     EXPECT_FALSE(maps->thirdPlaneEnabled());
-    const std::vector<std::string> names = {"Wolf1 Map1", "Wolf1 Map2", "Wolf1 Map3", "Wolf1 Map4",
-                                            "Wolf1 Map5", "Wolf1 Map6", "Wolf1 Map7", "Wolf1 Map8",
+    const std::vector<std::string> names = {"Wolf1 Map1", "Wolf1 Map2",  "Wolf1 Map3", "Wolf1 Map4",
+                                            "Wolf1 Map5", "Wolf1 Map6",  "Wolf1 Map7", "Wolf1 Map8",
                                             "Wolf1 Boss", "Wolf1 Secret"};
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(maps->header(i).nameText(), names[size_t(i)]);
@@ -140,8 +142,7 @@ TEST(MapFiles, SaveAndReloadReproducesEveryPlane) {
     };
     const std::vector<Form> forms = {
         {"Carmack compatible", "GAMEMAPS", CarmackCompress::Enable, CarmackMode::Compatible, true},
-        {"Carmack best result", "GAMEMAPS", CarmackCompress::Enable, CarmackMode::BestResult,
-         true},
+        {"Carmack best result", "GAMEMAPS", CarmackCompress::Enable, CarmackMode::BestResult, true},
         {"RLEW only", "MAPTEMP", CarmackCompress::Disable, CarmackMode::Compatible, false},
         {"as loaded", "GAMEMAPS", CarmackCompress::AsExpanded, CarmackMode::Compatible, true},
     };
@@ -159,8 +160,7 @@ TEST(MapFiles, SaveAndReloadReproducesEveryPlane) {
         Bytes data = fileBytes(dir / (std::string(form.baseName) + ".WL1"));
         const std::string signature = mapSignature({});
         ASSERT_GT(data.size(), signature.size() + 4);
-        EXPECT_EQ(std::string(data.begin(), data.begin() + ptrdiff_t(signature.size())),
-                  signature);
+        EXPECT_EQ(std::string(data.begin(), data.begin() + ptrdiff_t(signature.size())), signature);
         EXPECT_EQ(std::string(data.end() - 4, data.end()), "MESX");
         sizes[form.name] = data.size();
 
@@ -205,7 +205,8 @@ TEST(MapFiles, CompatibleFileExpandsWithAnIndependentReader) {
             const size_t length = readU16At(data, at + 12 + 2 * size_t(p));
             ASSERT_LE(start + length, at);
             ByteView stored(data.data() + start, length);
-            std::vector<uint16_t> rlew = decodeCarmackUnits(Bytes(stored.begin() + 2, stored.end()));
+            std::vector<uint16_t> rlew =
+                decodeCarmackUnits(Bytes(stored.begin() + 2, stored.end()));
             EXPECT_EQ(rlew.size() * 2, readU16At(stored, 0));
             ASSERT_FALSE(rlew.empty());
             EXPECT_EQ(rlew[0], 8192);
@@ -224,8 +225,8 @@ TEST(MapFiles, RestoresAMissingMapheadWhenTheUserAgrees) {
     testdata::TempDir dir;
     MapSet written = *original;
     RecordingPrompter prompter;
-    ASSERT_TRUE(saveMapsHere(written, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                             prompter));
+    ASSERT_TRUE(
+        saveMapsHere(written, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter));
     fs::remove(dir / "MAPHEAD.WL1");
 
     Settings settings;
@@ -233,8 +234,8 @@ TEST(MapFiles, RestoresAMissingMapheadWhenTheUserAgrees) {
     MapSet kept = *original;
     kept.header(0).setName("untouched");
     prompter.script(PromptAnswer::No);
-    EXPECT_FALSE(loadMapsHere(kept, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings,
-                              prompter));
+    EXPECT_FALSE(
+        loadMapsHere(kept, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings, prompter));
     EXPECT_EQ(kept.header(0).nameText(), "untouched");
 
     prompter.clear();
@@ -351,13 +352,13 @@ TEST(MapFiles, ThirdPlaneAndFeatureFlagsSurviveASave) {
         for (size_t cell = 0; cell < kPlaneCodes; ++cell)
             maps.plane(map, 2)[cell] = uint16_t((cell * (map + 3)) % 29 | 0xA700);
     RecordingPrompter prompter;
-    ASSERT_TRUE(saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                             prompter));
+    ASSERT_TRUE(
+        saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter));
     const Bytes data = fileBytes(dir / "GAMEMAPS.WL1");
     EXPECT_EQ(std::string(data.begin(), data.begin() + 13), "TR1.27:3P:FF:");
     MapSet reloaded;
-    ASSERT_TRUE(loadMapsHere(reloaded, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                             prompter));
+    ASSERT_TRUE(
+        loadMapsHere(reloaded, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter));
     EXPECT_TRUE(reloaded.featureFlagsEnabled());
     expectSamePlanes(reloaded, maps, "third plane");
 }
@@ -387,12 +388,12 @@ TEST(MapFiles, CarmackAndFileNameFollowTheSettings) {
         {"other name with Auto", dir.path(), "LEVELS", CarmackExpand::Auto, false, "LEVELS", true},
         {"MAPTEMP with Enable", dir.path(), "MAPTEMP", CarmackExpand::Enable, false, "MAPTEMP",
          true},
-        {"GAMEMAPS with Disable", dir.path(), "GAMEMAPS", CarmackExpand::Disable, false,
-         "GAMEMAPS", false},
+        {"GAMEMAPS with Disable", dir.path(), "GAMEMAPS", CarmackExpand::Disable, false, "GAMEMAPS",
+         false},
         {"maps only renames to GAMEMAPS", dir.path(), "LEVELS", CarmackExpand::Auto, true,
          "GAMEMAPS", true},
-        {"maps only with Disable renames to MAPTEMP", dir.path(), "LEVELS",
-         CarmackExpand::Disable, true, "MAPTEMP", false},
+        {"maps only with Disable renames to MAPTEMP", dir.path(), "LEVELS", CarmackExpand::Disable,
+         true, "MAPTEMP", false},
         {"maps only falls back to GAMEMAPS", onlyGamemaps.path(), "MAPTEMP", CarmackExpand::Auto,
          true, "GAMEMAPS", true},
         {"missing file", onlyGamemaps.path(), "MAPTEMP", CarmackExpand::Auto, false, nullptr,
@@ -420,6 +421,59 @@ TEST(MapFiles, CarmackAndFileNameFollowTheSettings) {
     }
 }
 
+TEST(MapFiles, TagsComeFromMapheadAndTheSettings) {
+    REQUIRE_GAME_DATA();
+    auto original = mapstest::sharewareMaps();
+    ASSERT_TRUE(original);
+    struct Case {
+        const char* name;
+        uint16_t savedTag;
+        uint8_t nearTag, farTag;
+        bool dontLoadRlew;
+        uint16_t settingsTag;
+        uint16_t tagInUse;
+        bool planesRight;
+    };
+    const std::vector<Case> cases = {
+        {"tag read from MAPHEAD", 0x4242, 0xA7, 0xA8, false, 0xABCD, 0x4242, true},
+        {"MAPHEAD tag ignored, the setting matches", 0x4242, 0xA7, 0xA8, true, 0x4242, 0x4242,
+         true},
+        {"MAPHEAD tag ignored, the setting is wrong", 0x4242, 0xA7, 0xA8, true, 0xABCD, 0xABCD,
+         false},
+        {"other near and far tags", 0xABCD, 0x12, 0x34, false, 0xABCD, 0xABCD, true},
+    };
+    for (const Case& c : cases) {
+        testdata::TempDir dir;
+        MapSet maps = *original;
+        maps.setRlewTag(c.savedTag);
+        Settings settings;
+        settings.nearTag = c.nearTag;
+        settings.farTag = c.farTag;
+        RecordingPrompter prompter;
+        ASSERT_TRUE(
+            saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings, prompter));
+        EXPECT_EQ(readU16At(fileBytes(dir / "MAPHEAD.WL1"), 0), c.savedTag) << c.name;
+        settings.dontLoadRlew = c.dontLoadRlew;
+        settings.rlewTag = c.settingsTag;
+        MapLoad load;
+        ASSERT_TRUE(load.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings, prompter));
+        NullProgress progress;
+        MapSet reloaded;
+        ASSERT_TRUE(load.finish(
+            runJobHere([&](JobContext& context) { return load.run(context); }, progress, prompter),
+            reloaded));
+        EXPECT_EQ(load.rlewTagInUse(), c.tagInUse) << c.name;
+        EXPECT_EQ(reloaded.rlewTag(), c.tagInUse) << c.name;
+        bool same = true;
+        for (int map = 0; map < 10; ++map)
+            for (int p = 0; p < 2; ++p)
+                same =
+                    same && std::equal(reloaded.plane(map, p).begin(), reloaded.plane(map, p).end(),
+                                       original->plane(map, p).begin());
+        EXPECT_EQ(same, c.planesRight) << c.name;
+    }
+}
+
 TEST(MapFiles, MapheadComesFromTheGivenPathTheSiblingOrTheChooser) {
     REQUIRE_GAME_DATA();
     testdata::TempDir dir;
@@ -440,23 +494,35 @@ TEST(MapFiles, MapheadComesFromTheGivenPathTheSiblingOrTheChooser) {
 
     int asked = 0;
     MapLoad viaDialog;
-    ASSERT_TRUE(viaDialog.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                                  prompter, [&] {
-                                      ++asked;
-                                      return std::optional<GameFilePath>(chosen);
-                                  }));
+    ASSERT_TRUE(
+        viaDialog.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter, [&] {
+            ++asked;
+            return std::optional<GameFilePath>(chosen);
+        }));
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(viaDialog.restoreRequested());
+
+    // Without "Try first Maphead" the sibling is not looked at.
+    Settings noSibling;
+    noSibling.checkMaphead = false;
+    fs::copy_file(dir / "HEADER.BIN", dir / "MAPHEAD.WL1");
+    prompter.script(PromptAnswer::No);
+    MapLoad unchecked;
+    EXPECT_FALSE(
+        unchecked.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, noSibling, prompter));
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].text, "Should I try to restore the maphead-file ?");
+    fs::remove(dir / "MAPHEAD.WL1");
+    prompter.clear();
 
     // A chosen file that cannot be opened is reported, then restoring is offered.
     prompter.script(PromptAnswer::Ok);
     prompter.script(PromptAnswer::No);
     MapLoad missing;
-    EXPECT_FALSE(missing.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                                 prompter, [&] {
-                                     return std::optional<GameFilePath>(
-                                         GameFilePath{dir.path().string(), "NONE", "WL1"});
-                                 }));
+    EXPECT_FALSE(
+        missing.prepare(pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter, [&] {
+            return std::optional<GameFilePath>(GameFilePath{dir.path().string(), "NONE", "WL1"});
+        }));
     ASSERT_EQ(prompter.prompts().size(), 2u);
     EXPECT_EQ(prompter.prompts()[0].title, "Cannot Open");
     EXPECT_EQ(prompter.prompts()[0].text, (dir / "NONE.WL1").string());
@@ -508,8 +574,8 @@ TEST(MapFiles, BadFilesGiveClearMessagesAndKeepTheMapsInMemory) {
         const char* name;
         std::optional<Bytes> maphead; // nothing: the original file
         std::optional<Bytes> gamemaps;
-        int maps;                     // 0: the load fails
-        std::string message;          // the one message expected, "" for none
+        int maps;            // 0: the load fails
+        std::string message; // the one message expected, "" for none
         std::function<void(const MapSet&)> check;
     };
     auto sameAsOriginal = [&](int first, int count, int from) {
@@ -526,12 +592,24 @@ TEST(MapFiles, BadFilesGiveClearMessagesAndKeepTheMapsInMemory) {
     const std::vector<Case> cases = {
         {"empty MAPHEAD", Bytes{}, {}, 0, kNoMaps, {}},
         {"MAPHEAD of one byte", Bytes{0xCD}, {}, 0, kNoMaps, {}},
-        {"MAPHEAD with a cut offset", Bytes(head.begin(), head.begin() + 2 + 4 * 3 + 2), {}, 3,
-         "", sameAsOriginal(0, 3, 0)},
+        {"MAPHEAD with a cut offset",
+         Bytes(head.begin(), head.begin() + 2 + 4 * 3 + 2),
+         {},
+         3,
+         "",
+         sameAsOriginal(0, 3, 0)},
         {"garbage MAPHEAD", garbageHead, {}, 0, kNoMaps, {}},
-        {"offsets beyond the file", mapheadWith({0x7FFFFFF0, 30000, int32_t(data.size()) - 39}),
-         {}, 0, kNoMaps, {}},
-        {"negative offsets are skipped", mapheadWith({-5, offsetOf(1), offsetOf(2)}), {}, 3, "",
+        {"offsets beyond the file",
+         mapheadWith({0x7FFFFFF0, 30000, int32_t(data.size()) - 39}),
+         {},
+         0,
+         kNoMaps,
+         {}},
+        {"negative offsets are skipped",
+         mapheadWith({-5, offsetOf(1), offsetOf(2)}),
+         {},
+         3,
+         "",
          [&](const MapSet& maps) {
              EXPECT_EQ(maps.header(0).nameText(), "");
              EXPECT_EQ(maps.plane(0, 0).size(), kPlaneCodes);
@@ -540,26 +618,42 @@ TEST(MapFiles, BadFilesGiveClearMessagesAndKeepTheMapsInMemory) {
              sameAsOriginal(1, 2, 1)(maps);
          }},
         {"sixty offsets then zeros", mapheadWith(sixty), {}, 60, "", sameAsOriginal(0, 60, 0)},
-        {"at most 500 offsets", mapheadWith(sixHundred), {}, 500, "",
-         sameAsOriginal(490, 10, 0)},
+        {"at most 500 offsets", mapheadWith(sixHundred), {}, 500, "", sameAsOriginal(490, 10, 0)},
         {"oversized MAPHEAD", bigHead, {}, 10, "", sameAsOriginal(0, 10, 0)},
         {"empty GAMEMAPS", {}, Bytes{}, 0, kNoMaps, {}},
-        {"GAMEMAPS cut before the fifth header", {},
-         Bytes(data.begin(), data.begin() + offsetOf(4) + 20), 4,
+        {"GAMEMAPS cut before the fifth header",
+         {},
+         Bytes(data.begin(), data.begin() + offsetOf(4) + 20),
+         4,
          "The maps file GAMEMAPS.WL1 is damaged.\nThe header of map 4 lies beyond its end; it "
          "and the maps after it were not loaded.",
          sameAsOriginal(0, 4, 0)},
-        {"GAMEMAPS cut inside a plane", {}, Bytes(data.begin(), data.begin() + 100), 0,
-         kNoMaps, {}},
-        {"plane length above 16384 is limited", {}, patched(0, 12, 0xFFFF, 2), 10, "",
+        {"GAMEMAPS cut inside a plane",
+         {},
+         Bytes(data.begin(), data.begin() + 100),
+         0,
+         kNoMaps,
+         {}},
+        {"plane length above 16384 is limited",
+         {},
+         patched(0, 12, 0xFFFF, 2),
+         10,
+         "",
          sameAsOriginal(0, 10, 0)},
-        {"plane length below 2 is limited", {}, patched(3, 14, 0, 2), 10, "",
+        {"plane length below 2 is limited",
+         {},
+         patched(3, 14, 0, 2),
+         10,
+         "",
          [&](const MapSet& maps) {
              EXPECT_TRUE(std::all_of(maps.plane(3, 1).begin(), maps.plane(3, 1).end(),
                                      [](uint16_t code) { return code == 0; }));
              sameAsOriginal(4, 6, 4)(maps);
          }},
-        {"negative plane start", {}, patched(2, 0, -100, 4), 10,
+        {"negative plane start",
+         {},
+         patched(2, 0, -100, 4),
+         10,
          "The maps file GAMEMAPS.WL1 is damaged.\nPlane data beyond its end was left empty in "
          "map(s) 2.",
          sameAsOriginal(3, 7, 3)},
@@ -609,9 +703,8 @@ TEST(MapFiles, BadFilesGiveClearMessagesAndKeepTheMapsInMemory) {
     const bool loaded =
         loadMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter);
     ASSERT_EQ(prompter.prompts().size(), 1u);
-    EXPECT_EQ(prompter.prompts()[0].text.rfind(loaded ? "The maps file GAMEMAPS.WL1 is damaged"
-                                                      : kNoMaps,
-                                               0),
+    EXPECT_EQ(prompter.prompts()[0].text.rfind(
+                  loaded ? "The maps file GAMEMAPS.WL1 is damaged" : kNoMaps, 0),
               0u);
 }
 
@@ -625,9 +718,9 @@ TEST(MapFiles, JobsReportTheirPhasesAndRunOnAWorker) {
 
     MapSave save;
     MapSet maps = *original;
-    ASSERT_EQ(save.prepare(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                           prompter),
-              MapSavePreparation::Ready);
+    ASSERT_EQ(
+        save.prepare(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter),
+        MapSavePreparation::Ready);
     RecordingProgress saveProgress;
     JobChannel channel;
     Worker worker;
@@ -636,7 +729,8 @@ TEST(MapFiles, JobsReportTheirPhasesAndRunOnAWorker) {
     worker.join();
     ASSERT_EQ(channel.result(), JobResult::Success);
     EXPECT_TRUE(save.finish(*channel.result(), maps, prompter));
-    EXPECT_EQ(saveProgress.titles, (std::vector<std::string>{"Saving Header...", "Saving Maps..."}));
+    EXPECT_EQ(saveProgress.titles,
+              (std::vector<std::string>{"Saving Header...", "Saving Maps..."}));
     EXPECT_EQ(saveProgress.ranges, std::vector<int>{10});
     EXPECT_EQ(saveProgress.counts.front(), "1/10");
     EXPECT_EQ(saveProgress.counts.back(), "10/10");
@@ -711,9 +805,9 @@ TEST(MapFiles, FailedOrCancelledSavesLeaveTheOldFiles) {
         const MapSet before = maps;
         RecordingPrompter prompter;
         MapSave save;
-        ASSERT_EQ(save.prepare(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings,
-                               prompter),
-                  c.preparation)
+        ASSERT_EQ(
+            save.prepare(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, settings, prompter),
+            c.preparation)
             << c.name;
         if (c.preparation == MapSavePreparation::Ready) {
             JobChannel channel;
@@ -752,15 +846,15 @@ TEST(MapFiles, EachSaveKeepsOneBackupOfTheFilesBeforeIt) {
     const Bytes oldData = fileBytes(dir / "GAMEMAPS.WL1");
     MapSet maps = *original;
     RecordingPrompter prompter;
-    ASSERT_TRUE(saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                             prompter));
+    ASSERT_TRUE(
+        saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter));
     EXPECT_EQ(fileBytes(dir / "GAMEMAPS.WL1.bak"), oldData);
     const Bytes firstSave = fileBytes(dir / "GAMEMAPS.WL1");
     const Bytes firstHead = fileBytes(dir / "MAPHEAD.WL1");
     maps.removeMap(9);
     maps.removeMap(8);
-    ASSERT_TRUE(saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(),
-                             prompter));
+    ASSERT_TRUE(
+        saveMapsHere(maps, pathIn(dir.path(), "GAMEMAPS"), std::nullopt, Settings(), prompter));
     EXPECT_EQ(fileBytes(dir / "GAMEMAPS.WL1.bak"), firstSave);
     EXPECT_EQ(fileBytes(dir / "MAPHEAD.WL1.bak"), firstHead);
     EXPECT_EQ(fs::file_size(dir / "MAPHEAD.WL1"), 2u + 4 * 8);

@@ -16,7 +16,9 @@ fs::path cliBinary() {
     return fs::canonical("/proc/self/exe", error).parent_path() / "tessarand-cli";
 }
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
 
 // Runs the CLI; returns its exit code and what it printed on stdout (and stderr when asked).
 int runCli(const std::string& arguments, std::string* output = nullptr, bool withErrors = false) {
@@ -79,11 +81,13 @@ TEST(MapsCli, CompressAllThenExportGivesTheSameMapFiles) {
         ASSERT_EQ(runCli("export " + quoted(out) + " " + quoted(again) + " --kinds maps"), 0);
         ASSERT_EQ(mapFileNames(again / "maps"), names) << optionSets[k];
         for (const std::string& name : names)
-            EXPECT_EQ(readWholeFile(again / "maps" / name), readWholeFile(dir / "original" / "maps" / name))
+            EXPECT_EQ(readWholeFile(again / "maps" / name),
+                      readWholeFile(dir / "original" / "maps" / name))
                 << optionSets[k] << " " << name;
     }
     // Best result never makes the file bigger than compatible.
-    EXPECT_LE(fs::file_size(dir / "out2" / "GAMEMAPS.WL1"), fs::file_size(dir / "out1" / "GAMEMAPS.WL1"));
+    EXPECT_LE(fs::file_size(dir / "out2" / "GAMEMAPS.WL1"),
+              fs::file_size(dir / "out1" / "GAMEMAPS.WL1"));
 }
 
 TEST(MapsCli, UnreadableMapsFailWithoutACount) {

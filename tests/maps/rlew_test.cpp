@@ -32,7 +32,8 @@ TEST(Rlew, CompressesRunsAndTagWordsAndExpandsBack) {
         {"a run of four is a run", {5, 5, 5, 5, 9}, {kTag, 4, 5, 9}},
         {"tag runs count together", {kTag, kTag}, {kTag, 2, kTag}},
         {"runs beyond 65535 are split", repeated(70000, 3), {kTag, 65535, 3, kTag, 4465, 3}},
-        {"a split leaving a short rest", joined({repeated(65537, 3), {4}}),
+        {"a split leaving a short rest",
+         joined({repeated(65537, 3), {4}}),
          {kTag, 65535, 3, 3, 3, 4}},
         {"nothing", {}, {}},
     };
