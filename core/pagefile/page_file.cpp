@@ -387,7 +387,7 @@ JobResult readSounds(ByteView file, SoundSet& sounds, JobContext& context) {
     }
 
     context.title("Loading Soundchunks...");
-    int truncated = 0;
+    int truncated = header->chunkComplete(file, n - 1) ? 0 : 1;
     sounds.sounds.resize(count);
     for (size_t k = 0; k < count; ++k) {
         if (context.cancelled())

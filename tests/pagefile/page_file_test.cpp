@@ -502,6 +502,14 @@ TEST(PageFile, CutFileReadsWhatIsThereAndSaysSo) {
     ASSERT_EQ(readSprites(halfSprite, sprites, second.context), JobResult::Success);
     EXPECT_TRUE(sprites.hasImage(0));
     EXPECT_EQ(second.prompter.prompts().size(), 2u);
+
+    // Without its info chunk a file has no sounds, and says why.
+    Harness third;
+    const Bytes noInfo(file.begin(), file.begin() + long(header.offsets[4] + 1));
+    ASSERT_EQ(readSounds(noInfo, sounds, third.context), JobResult::Success);
+    EXPECT_EQ(sounds.count(), 0u);
+    ASSERT_EQ(third.prompter.prompts().size(), 1u);
+    EXPECT_EQ(third.prompter.prompts()[0].title, "VSWAP error");
 }
 
 // A save that fails or is cancelled leaves the file at the path whole and makes no backup.
