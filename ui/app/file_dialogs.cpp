@@ -111,7 +111,10 @@ QStringList qtNameFilters(const QString& filter) {
 }
 
 QString runGameFileDialog(QWidget* parent, GameFileDialog kind, const QString& startPath) {
-    FileDialogSpec spec = fileDialogSpec(kind);
+    return runFileDialog(parent, fileDialogSpec(kind), startPath);
+}
+
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, const QString& startPath) {
     QFileDialog dialog(parent, spec.title);
     // Our patterns carry character classes; show the descriptions as they are written.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
@@ -128,6 +131,9 @@ QString runGameFileDialog(QWidget* parent, GameFileDialog kind, const QString& s
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setDirectory(startPath.isEmpty() ? QDir::currentPath() : QFileInfo(startPath).path());
+        // A default name with wildcards narrows the list, as typing it would.
+        if (!spec.defaultName.isEmpty() && !spec.defaultName.contains('*'))
+            dialog.selectFile(spec.defaultName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -35,3 +35,4 @@ QString caseInsensitivePattern(const QString& pattern);
 
 // Runs the dialog; empty when cancelled. startPath: the last path of the kind (save dialogs).
 QString runGameFileDialog(QWidget* parent, GameFileDialog kind, const QString& startPath = {});
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, const QString& startPath = {});

@@ -412,6 +412,18 @@ void CTessarandDlg::runCommand(int commandId) {
     case command::SaveSounds:
         runPageFileCommand(commandId);
         break;
+    case command::LoadMusic: {
+        QString path = chooseFile(int(GameFileDialog::LoadMusic));
+        if (!path.isEmpty())
+            LoadMusicFile(path);
+        break;
+    }
+    case command::LoadVgaGraph:
+        showVgaLoadMenu();
+        break;
+    case command::SaveVgaGraph:
+        showVgaSaveMenu();
+        break;
     case command::PrevLevel:
         if (m_state.currentMap > 0)
             SetCurrentMap(m_state.currentMap - 1);

@@ -12,6 +12,9 @@
 #include "level/tile_vocabulary.h"
 #include "maps/map_set.h"
 #include "pagefile/page_file.h"
+#include "music/music_archive.h"
+#include "vgagraph/graphics_archive.h"
+#include "vgagraph/vga_load.h"
 
 #include <QHash>
 #include <QImage>
@@ -104,9 +107,20 @@ public:
     bool SaveSounds(const QString& path);
     PageFile& pageFile() { return m_pageFile; }
 
+    // VGAGRAPH parts: the popup entries of "Load VGAGRAPH parts" and "Save VGAGRAPH parts".
+    bool LoadVgaParts(VgaLoadKind kind, const QString& graphPath);
+    bool SaveVgaParts(int saveCommand, const QString& graphPath);
+    // Entries of the save popup with their greying, as the menu shows them now.
+    QList<QPair<int, bool>> vgaSaveMenuState() const;
+    GraphicsArchive& graphics() { return m_graphics; }
+
+    // AUDIOT songs (no job: the songs are few and small).
+    bool LoadMusicFile(const QString& audioDataPath);
+    MusicArchive& music() { return m_music; }
+
     // Where open dialogs start and what a file dialog answers; tests replace the dialogs.
-    using FileChooser = std::function<QString(int dialogKind, const QString& startPath)>;
-    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+    using FileDialogOverride = std::function<QString(int dialogKind, const QString& startPath)>;
+    void setFileChooser(FileDialogOverride chooser) { m_chooseFile = std::move(chooser); }
 
     // Runs one command of the toolbars as if its button was clicked.
     void runCommand(int commandId);
@@ -171,6 +185,12 @@ private:
     bool savePageKind(PageKind kind, const QString& path);
     void runPageFileCommand(int commandId);
     void refreshStatusPictures();
+    void showVgaLoadMenu();
+    void showVgaSaveMenu();
+    void runVgaLoadCommand(int entryCommand);
+    void runVgaSaveCommand(int entryCommand);
+    QString chooseFileFor(const FileDialogRequest& request);
+    void updateVgaSaveButton();
 
     QString m_programFolder;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -196,13 +216,16 @@ private:
 
     MapSet m_maps;
     PageFile m_pageFile;
+    GraphicsArchive m_graphics;
+    GameFilePath m_lastVgaGraph, m_lastVgaHead;
+    MusicArchive m_music;
     TileVocabulary m_vocabulary;
     SymbolImage m_symbolImage;
     BuiltinLevel m_builtinLevel;
     std::vector<uint8_t> m_builtinScreen;
     CMapNavigation* m_mapNavigation = nullptr;
     CMapPreview* m_mapPreview = nullptr;
-    FileChooser m_chooseFile;
+    FileDialogOverride m_chooseFile;
     QImage m_paletteGrid;  // 72 × 288 colour picker grid
     PenPair m_leftPen, m_rightPen;
     bool m_penChosen = false;
