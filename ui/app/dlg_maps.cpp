@@ -69,6 +69,7 @@ int CTessarandDlg::LoadMaps(const GameFilePath& mapsPath,
         return 0;
     JobResult result =
         m_Progress->runJob([&load](JobContext& job) { return load.run(job); }, *m_prompter);
+    m_settings.rlewTag = load.rlewTagInUse();
     m_config->rlewEdit()->setText(QString("%1").arg(load.rlewTagInUse(), 4, 16, QChar('0')).toUpper());
     reportUnexpectedResult(result, "CTessarandDlg::LoadMaps()");
     // The maps in memory are replaced only by a complete load; a cancelled one leaves them whole.

@@ -9,6 +9,7 @@
 #include "app/map_navigation.h"
 #include "app/map_preview.h"
 #include "level/level_symbol_render.h"
+#include "image/palette_files.h"
 #include "level/map_objects.h"
 #include "app/progress_dialog.h"
 #include "app/qt_prompter.h"
@@ -310,18 +311,8 @@ void CTessarandDlg::listMapObjectFolders() {
 }
 
 void CTessarandDlg::listPalettes() {
-    QDir folder(QDir(m_programFolder).filePath("palette"));
-    const QStringList files = folder.entryList({"*.pal"}, QDir::Files, QDir::Name);
-    for (const QString& file : files) {
-        m_state.paletteNames.push_back(file.left(file.size() - 4).toStdString());
-        if (m_state.paletteNames.size() >= kMaxPaletteNames) {
-            m_prompter->tell("Warning: Too many palettes!",
-                             "Too many palettes! Only 100 supported!\nIf this is an problem for "
-                             "you, please contact us, so we can change it!",
-                             PromptIcon::Exclamation);
-            break;
-        }
-    }
+    m_state.paletteNames =
+        scanPaletteFolder(std::filesystem::path(m_programFolder.toStdString()) / kPaletteFolderName, *m_prompter);
 }
 
 bool CTessarandDlg::loadPalette(const QString& name) {
@@ -383,6 +374,9 @@ void CTessarandDlg::takeOverPendingSettings() {
     if (!m_config || !m_config->hasPendingChanges())
         return;
     m_config->takeOverSettings();
+    // The RLEW tag typed on the Config page is the one the maps are written with.
+    if (m_state.loaded(DataKind::Maps))
+        m_maps.setRlewTag(m_settings.rlewTag);
     updateTooltips();
 }
 
