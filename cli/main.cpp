@@ -91,9 +91,10 @@ int runInfo(CliContext& context, const fs::path& folder, bool json) {
     if (!prepareContext(context, folder, scan))
         return kExitDataError;
     InfoCounts counts;
+    bool allRead = true;
     for (KindHandler& handler : kindHandlers())
-        if (handler.info)
-            handler.info(context, counts);
+        if (handler.info && !handler.info(context, counts))
+            allRead = false;
 
     const std::string& extension = context.selection.extension;
     if (json) {
@@ -115,7 +116,7 @@ int runInfo(CliContext& context, const fs::path& folder, bool json) {
                 out << "," << jsonString(key) << ":" << it->second;
         out << "}\n";
         std::fputs(out.str().c_str(), stdout);
-        return kExitOk;
+        return allRead ? kExitOk : kExitDataError;
     }
     std::printf("Folder: %s\n", folder.string().c_str());
     std::printf("Extensions:");
@@ -132,7 +133,7 @@ int runInfo(CliContext& context, const fs::path& folder, bool json) {
     for (const std::string& key : kCountKeys)
         if (auto it = counts.find(key); it != counts.end())
             std::printf("%s: %ld\n", key.c_str(), it->second);
-    return kExitOk;
+    return allRead ? kExitOk : kExitDataError;
 }
 
 bool sameFolder(const fs::path& a, const fs::path& b) {

@@ -64,6 +64,8 @@ bool makeFolder(const fs::path& folder) {
 }
 
 bool info(CliContext& context, InfoCounts& counts) {
+    if (!selectedFiles(context))
+        return true; // no VGAGRAPH in the folder: nothing to count, nothing failed
     std::unique_ptr<LoadedSet> set = loadSet(context);
     if (!set)
         return false;

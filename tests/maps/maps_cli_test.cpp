@@ -1,41 +1,17 @@
 #include "common/file_io.h"
+#include "support/cli_runner.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// tessarand-cli is built into the same bin folder as this test.
-fs::path cliBinary() {
-    std::error_code error;
-    return fs::canonical("/proc/self/exe", error).parent_path() / "tessarand-cli";
-}
-
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
-
-// Runs the CLI; returns its exit code and what it printed on stdout (and stderr when asked).
-int runCli(const std::string& arguments, std::string* output = nullptr, bool withErrors = false) {
-    const std::string command =
-        quoted(cliBinary()) + " " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    std::string text;
-    char buffer[4096];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
-        text.append(buffer, n);
-    const int status = pclose(pipe);
-    if (output)
-        *output = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using testdata::cliBinary;
+using testdata::quoted;
+using testdata::runCli;
 
 std::vector<std::string> mapFileNames(const fs::path& folder) {
     std::vector<std::string> names;
@@ -97,7 +73,8 @@ TEST(MapsCli, UnreadableMapsFailWithoutACount) {
     ASSERT_TRUE(writeWholeFile(dir / "GAMEMAPS.WL6", Bytes(100, 0x33)));
     ASSERT_TRUE(writeWholeFile(dir / "MAPHEAD.WL6", Bytes{0xCD, 0xAB}));
     std::string info;
-    EXPECT_EQ(runCli("info " + quoted(dir.path()) + " --json", &info), 0);
+    // Unreadable data: the count is left out and the exit code tells.
+    EXPECT_EQ(runCli("info " + quoted(dir.path()) + " --json", &info), 1);
     EXPECT_EQ(info.find("\"maps\""), std::string::npos) << info;
     EXPECT_EQ(runCli("export " + quoted(dir.path()) + " " + quoted(dir / "x") + " --kinds maps"),
               1);
