@@ -1,5 +1,6 @@
 #include "app/commands.h"
 #include "app/tessarand_dlg.h"
+#include "app/text_screen_preview.h"
 #include "common/file_io.h"
 #include "support/test_data.h"
 
@@ -90,4 +91,14 @@ TEST(MusicCommand, LoadsTheElevenSongsAndReportsMissingFiles) {
     ASSERT_FALSE(shell.prompter.empty());
     EXPECT_EQ(shell.prompter.prompts().back().title,
               "CTessarandDlg::OnLoadMusic(): Unable to open audio head file:");
+}
+
+TEST(ScreensPage, ShowsTheBuiltInScreenUntilScreensAreLoaded) {
+    REQUIRE_GAME_DATA();
+    Shell shell;
+    ASSERT_EQ(shell.dialog->builtinTextScreen().size(), 4000u);
+    EXPECT_EQ(shell.dialog->screenPreview()->cells(), shell.dialog->builtinTextScreen());
+    ASSERT_TRUE(shell.dialog->LoadVgaParts(VgaLoadKind::Screens, shell.file("VGAGRAPH.WL1")));
+    auto first = shell.dialog->graphics().screens().front().cells();
+    EXPECT_EQ(shell.dialog->screenPreview()->cells(), std::vector<uint8_t>(first.begin(), first.end()));
 }

@@ -121,6 +121,7 @@ bool CTessarandDlg::LoadVgaParts(VgaLoadKind kind, const QString& graphPath) {
     setStandardPath(QString::fromStdString(graph.folder));
     markFileOperation();
     updateVgaSaveButton();
+    refreshScreenPreview();
     return true;
 }
 

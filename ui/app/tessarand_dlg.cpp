@@ -8,6 +8,7 @@
 #include "app/goto_level_dialog.h"
 #include "app/map_navigation.h"
 #include "app/map_preview.h"
+#include "app/text_screen_preview.h"
 #include "level/level_symbol_render.h"
 #include "image/palette_files.h"
 #include "level/map_objects.h"
@@ -182,6 +183,7 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     createPages();
     updateTooltips();
     refreshMapPreview();
+    refreshScreenPreview();
 
     m_state.onChangedFlag = [this](DataKind) { updateSaveAllButton(); };
 }
@@ -274,6 +276,11 @@ void CTessarandDlg::createPages() {
                                      {"Music", placeholderPage("Music")}}),
                     "Audio");
     m_screensPage = placeholderPage("Screens");
+    // Until the screen editor comes, the page shows the first screen, or the built-in one.
+    auto* screensLayout = static_cast<QVBoxLayout*>(m_screensPage->layout());
+    delete screensLayout->itemAt(0)->widget();
+    m_screenPreview = new CTextScreenPreview(m_screensPage);
+    screensLayout->addWidget(m_screenPreview, 0, Qt::AlignCenter);
     m_sheet->addTab(m_screensPage, "Screens");
     m_sheet->addTab(nested("Customize", {{"Config", m_config},
                                          {"Palette", placeholderPage("Palette")},
@@ -628,6 +635,15 @@ void CTessarandDlg::refreshMapPreview() {
         std::memcpy(image.scanLine(y), &pixels[size_t(y) * kLevelSymbolImageSide],
                     kLevelSymbolImageSide * sizeof(uint16_t));
     m_mapPreview->setPicture(image);
+}
+
+void CTessarandDlg::refreshScreenPreview() {
+    if (!m_screenPreview)
+        return;
+    if (m_state.loaded(DataKind::Screens) && !m_graphics.screens().empty())
+        m_screenPreview->setCells(m_graphics.screens().front().cells());
+    else
+        m_screenPreview->setCells(m_builtinScreen);
 }
 
 void CTessarandDlg::freeMaps() {

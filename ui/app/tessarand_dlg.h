@@ -26,6 +26,7 @@
 class CAboutDlg;
 class CMapNavigation;
 class CMapPreview;
+class CTextScreenPreview;
 class CProgressDlg;
 class CPropConfig;
 class CStatusPanel;
@@ -83,6 +84,7 @@ public:
     const std::vector<uint8_t>& builtinTextScreen() const { return m_builtinScreen; }
     CMapNavigation* mapNavigation() const { return m_mapNavigation; }
     CMapPreview* mapPreview() const { return m_mapPreview; }
+    CTextScreenPreview* screenPreview() const { return m_screenPreview; }
 
     // Selects map n for the map editor and the 3D view; out of range: message, no change.
     void SetCurrentMap(int n);
@@ -173,6 +175,7 @@ private:
     void askGotoLevel();
     void updateLevelButtons();
     void refreshMapPreview();
+    void refreshScreenPreview();
     QString chooseFile(int dialogKind, const QString& startPath = {});
     // Every load of a single kind ends the Load All session.
     void beginSingleKindLoad();
@@ -225,6 +228,7 @@ private:
     std::vector<uint8_t> m_builtinScreen;
     CMapNavigation* m_mapNavigation = nullptr;
     CMapPreview* m_mapPreview = nullptr;
+    CTextScreenPreview* m_screenPreview = nullptr;
     FileDialogOverride m_chooseFile;
     QImage m_paletteGrid;  // 72 × 288 colour picker grid
     PenPair m_leftPen, m_rightPen;
