@@ -2,8 +2,18 @@
 // Reads text line by line as the definition files are read: each line at most maxLength
 // characters (a longer line comes in pieces), the line end removed ("\n" or "\r\n").
 
+#include <istream>
 #include <string>
 #include <string_view>
+
+// Editors on Windows like to start a text with the UTF-8 mark; it is no part of the first line.
+inline void skipUtf8ByteOrderMark(std::istream& in) {
+    for (int mark : {0xEF, 0xBB, 0xBF}) {
+        if (in.peek() != mark)
+            return;
+        in.get();
+    }
+}
 
 class LineReader {
 public:

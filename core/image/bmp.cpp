@@ -192,13 +192,14 @@ bool BmpPicture::supportedDepth() const {
     }
 }
 
-uint8_t BmpPicture::indexAt(int x, int y) const {
+uint8_t BmpPicture::rowByte(int y, size_t offset) const {
     const size_t row = size_t(m_topDown ? y : m_height - 1 - y);
-    const size_t base = m_dataOffset + row * m_rowSize;
-    auto byte = [&](size_t offset) -> uint8_t {
-        const size_t at = base + offset;
-        return at < m_data.size() ? m_data[at] : 0;
-    };
+    const size_t at = m_dataOffset + row * m_rowSize + offset;
+    return at < m_data.size() ? m_data[at] : 0; // short pixel data reads as black
+}
+
+uint8_t BmpPicture::indexAt(int x, int y) const {
+    auto byte = [&](size_t offset) { return rowByte(y, offset); };
     switch (m_bitCount) {
     case 1:
         return (byte(size_t(x) / 8) >> (7 - x % 8)) & 1;
@@ -216,12 +217,7 @@ Rgb BmpPicture::colorAt(int x, int y) const {
         const uint8_t index = indexAt(x, y);
         return index < m_table.size() ? m_table[index] : Rgb{};
     }
-    const size_t row = size_t(m_topDown ? y : m_height - 1 - y);
-    const size_t base = m_dataOffset + row * m_rowSize;
-    auto byte = [&](size_t offset) -> uint8_t {
-        const size_t at = base + offset;
-        return at < m_data.size() ? m_data[at] : 0;
-    };
+    auto byte = [&](size_t offset) { return rowByte(y, offset); };
     switch (m_bitCount) {
     case 16: {
         const unsigned word = byte(2 * size_t(x)) | (byte(2 * size_t(x) + 1) << 8);

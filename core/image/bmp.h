@@ -58,6 +58,9 @@ private:
     Bytes m_data;
     int m_width = 0, m_height = 0, m_bitCount = 0;
     bool m_topDown = false, m_truncated = false;
+    // Byte `offset` of row y (from the top) of the pixel data; 0 past the end of the file.
+    uint8_t rowByte(int y, size_t offset) const;
+
     size_t m_dataOffset = 0, m_rowSize = 0;
     std::vector<Rgb> m_table;
 };

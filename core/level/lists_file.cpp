@@ -1,5 +1,7 @@
 #include "level/lists_file.h"
 
+#include "common/text_lines.h"
+
 namespace {
 
 // Reads a stream line by line as LineReader reads text: at most maxLength characters at a time
@@ -39,15 +41,7 @@ public:
     }
 
 private:
-    // Editors on Windows like to start a text with the UTF-8 mark; it is no part of the first
-    // line. (Only a broken mark can lose bytes here, and such a line is garbage anyway.)
-    void skipByteOrderMark() {
-        for (int mark : {0xEF, 0xBB, 0xBF}) {
-            if (m_in.peek() != mark)
-                return;
-            m_in.get();
-        }
-    }
+    void skipByteOrderMark() { skipUtf8ByteOrderMark(m_in); }
 
     std::istream& m_in;
 };

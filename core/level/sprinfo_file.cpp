@@ -1,5 +1,7 @@
 #include "level/sprinfo_file.h"
 
+#include "common/text_lines.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <limits>
@@ -207,13 +209,7 @@ private:
         }
     }
 
-    void skipByteOrderMark() {
-        for (int mark : {0xEF, 0xBB, 0xBF}) {
-            if (m_in.peek() != mark)
-                return;
-            m_in.get();
-        }
-    }
+    void skipByteOrderMark() { skipUtf8ByteOrderMark(m_in); }
 
     std::istream& m_in;
     TileVocabulary& m_vocabulary;

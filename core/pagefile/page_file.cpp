@@ -237,16 +237,22 @@ ShapeCompressor shapeCompressorFor(SpriteCompression setting) {
     return setting == SpriteCompression::Good ? ShapeCompressor::Full : ShapeCompressor::Simple;
 }
 
-JobResult readWalls(ByteView file, WallSet& walls, JobContext& context) {
-    context.range(2);
+// Every reader starts the same way: its headers step, then the checked header.
+std::optional<PageFileHeader> readHeadersStep(ByteView file, JobContext& context, int range) {
+    context.range(range);
     context.title("Loading Headers...");
-    context.progress().setCount("");
     context.position(0);
     std::optional<PageFileHeader> header = readPageFileHeader(file);
-    if (!header) {
+    if (!header)
         tellDamaged(context);
+    return header;
+}
+
+JobResult readWalls(ByteView file, WallSet& walls, JobContext& context) {
+    context.progress().setCount("");
+    std::optional<PageFileHeader> header = readHeadersStep(file, context, 2);
+    if (!header)
         return JobResult::Failure;
-    }
     const size_t count = header->firstSprite;
     if (count == 0) {
         context.prompter().tell(kVswapError, "VSWAP doesn't contain any walls!");
@@ -291,14 +297,9 @@ JobResult readWalls(ByteView file, WallSet& walls, JobContext& context) {
 }
 
 JobResult readSprites(ByteView file, SpriteSet& sprites, JobContext& context) {
-    context.range(2);
-    context.title("Loading Headers...");
-    context.position(0);
-    std::optional<PageFileHeader> header = readPageFileHeader(file);
-    if (!header) {
-        tellDamaged(context);
+    std::optional<PageFileHeader> header = readHeadersStep(file, context, 2);
+    if (!header)
         return JobResult::Failure;
-    }
     const size_t first = header->firstSprite;
     const size_t count = size_t(header->firstSound) - first;
     if (count == 0) {
@@ -357,14 +358,9 @@ JobResult readSprites(ByteView file, SpriteSet& sprites, JobContext& context) {
 }
 
 JobResult readSounds(ByteView file, SoundSet& sounds, JobContext& context) {
-    context.range(101);
-    context.title("Loading Headers...");
-    context.position(0);
-    std::optional<PageFileHeader> header = readPageFileHeader(file);
-    if (!header) {
-        tellDamaged(context);
+    std::optional<PageFileHeader> header = readHeadersStep(file, context, 101);
+    if (!header)
         return JobResult::Failure;
-    }
     const size_t n = header->chunkCount, d = header->firstSound;
     sounds = {};
     if (d >= n)

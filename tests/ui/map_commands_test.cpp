@@ -1,6 +1,6 @@
 #include "app/map_navigation.h"
 #include "app/tessarand_dlg.h"
-#include "support/test_data.h"
+#include "shell_fixture.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -8,21 +8,8 @@
 
 namespace {
 
-struct Fixture {
-    testdata::TempDir folder;
-    RecordingPrompter prompter;
-    std::unique_ptr<CTessarandDlg> dialog;
-
-    Fixture() {
-        std::filesystem::copy(testdata::resourcesDir(), folder.path(),
-                              std::filesystem::copy_options::recursive);
-        CTessarandDlg::Options options;
-        options.programFolder = QString::fromStdString(folder.path().string());
-        options.prompter = &prompter;
-        options.allowAboutOnStart = false;
-        dialog = std::make_unique<CTessarandDlg>(options);
-        prompter.clear();
-    }
+struct Fixture : ShellFixture {
+    Fixture() : ShellFixture(/*withGameCopy*/ false) { prompter.clear(); }
     CMapNavigation& nav() { return *dialog->mapNavigation(); }
     void insert(int times = 1) {
         for (int i = 0; i < times; ++i)

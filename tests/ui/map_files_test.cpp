@@ -2,7 +2,7 @@
 #include "app/map_navigation.h"
 #include "app/tessarand_dlg.h"
 #include "common/file_io.h"
-#include "support/test_data.h"
+#include "shell_fixture.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -13,25 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ShellWithGame {
-    testdata::TempDir program;
-    testdata::TempDir game;
-    RecordingPrompter prompter;
-    std::unique_ptr<CTessarandDlg> dialog;
-
-    ShellWithGame() {
-        fs::copy(testdata::resourcesDir(), program.path(), fs::copy_options::recursive);
-        testdata::copyGameData(game.path());
-        CTessarandDlg::Options options;
-        options.programFolder = QString::fromStdString(program.path().string());
-        options.prompter = &prompter;
-        options.allowAboutOnStart = false;
-        dialog = std::make_unique<CTessarandDlg>(options);
-        prompter.clear();
-    }
-    GameFilePath gameFile(const std::string& name) const {
-        return GameFilePath::fromPath(game / name);
-    }
+struct ShellWithGame : ShellFixture {
+    ShellWithGame() { prompter.clear(); }
 };
 
 } // namespace

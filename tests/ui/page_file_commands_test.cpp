@@ -1,7 +1,6 @@
 #include "app/status_panel.h"
-#include "app/tessarand_dlg.h"
 #include "common/file_io.h"
-#include "support/test_data.h"
+#include "shell_fixture.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -10,23 +9,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Shell {
-    testdata::TempDir program;
-    testdata::TempDir game;
-    RecordingPrompter prompter;
-    std::unique_ptr<CTessarandDlg> dialog;
-
-    Shell() {
-        fs::copy(testdata::resourcesDir(), program.path(), fs::copy_options::recursive);
-        testdata::copyGameData(game.path());
-        CTessarandDlg::Options options;
-        options.programFolder = QString::fromStdString(program.path().string());
-        options.prompter = &prompter;
-        options.allowAboutOnStart = false;
-        dialog = std::make_unique<CTessarandDlg>(options);
-        prompter.clear();
-    }
-    QString vswap() const { return QString::fromStdString((game / "VSWAP.WL1").string()); }
+struct Shell : ShellFixture {
+    Shell() { prompter.clear(); }
+    QString vswap() const { return file("VSWAP.WL1"); }
 };
 
 } // namespace

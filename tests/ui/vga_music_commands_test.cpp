@@ -2,7 +2,7 @@
 #include "app/tessarand_dlg.h"
 #include "app/text_screen_preview.h"
 #include "common/file_io.h"
-#include "support/test_data.h"
+#include "shell_fixture.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -11,23 +11,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Shell {
-    testdata::TempDir program;
-    testdata::TempDir game;
-    RecordingPrompter prompter;
-    std::unique_ptr<CTessarandDlg> dialog;
-
-    Shell() {
-        fs::copy(testdata::resourcesDir(), program.path(), fs::copy_options::recursive);
-        testdata::copyGameData(game.path());
-        CTessarandDlg::Options options;
-        options.programFolder = QString::fromStdString(program.path().string());
-        options.prompter = &prompter;
-        options.allowAboutOnStart = false;
-        dialog = std::make_unique<CTessarandDlg>(options);
-        prompter.clear();
-    }
-    QString file(const std::string& name) const { return QString::fromStdString((game / name).string()); }
+struct Shell : ShellFixture {
+    Shell() { prompter.clear(); }
 };
 
 } // namespace

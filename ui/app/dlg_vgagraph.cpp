@@ -48,6 +48,15 @@ QString CTessarandDlg::chooseFileFor(const FileDialogRequest& request) {
     return runFileDialog(this, spec, {});
 }
 
+::FileChooser CTessarandDlg::vgaFileChooser() {
+    return [this](const FileDialogRequest& request) -> std::optional<std::filesystem::path> {
+        QString chosen = chooseFileFor(request);
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen.toStdString();
+    };
+}
+
 void CTessarandDlg::showVgaLoadMenu() {
     QMenu menu(this);
     for (const VgaMenuEntry& entry : vgaLoadMenu()) {
@@ -99,12 +108,7 @@ void CTessarandDlg::runVgaSaveCommand(int entryCommand) {
 
 bool CTessarandDlg::LoadVgaParts(VgaLoadKind kind, const QString& graphPath) {
     beginSingleKindLoad();
-    ::FileChooser chooser = [this](const FileDialogRequest& request) -> std::optional<std::filesystem::path> {
-        QString chosen = chooseFileFor(request);
-        if (chosen.isEmpty())
-            return std::nullopt;
-        return chosen.toStdString();
-    };
+    ::FileChooser chooser = vgaFileChooser();
     const GameFilePath graph = GameFilePath::fromPath(graphPath.toStdString());
     std::optional<VgaLoadJob> job = prepareVgaLoad(m_graphics, m_state, kind, VgaFiles::forGraph(graph),
                                                    /*rereadDictionary*/ true, *m_prompter, chooser);
@@ -129,12 +133,7 @@ bool CTessarandDlg::SaveVgaParts(int saveCommand, const QString& graphPath) {
     std::optional<VgaSaveKind> kind = vgaSaveKindOfCommand(saveCommand);
     if (!kind)
         return false;
-    ::FileChooser chooser = [this](const FileDialogRequest& request) -> std::optional<std::filesystem::path> {
-        QString chosen = chooseFileFor(request);
-        if (chosen.isEmpty())
-            return std::nullopt;
-        return chosen.toStdString();
-    };
+    ::FileChooser chooser = vgaFileChooser();
     const GameFilePath graph = GameFilePath::fromPath(graphPath.toStdString());
     std::optional<VgaSaveJob> job =
         prepareVgaSave(m_graphics, m_state, vgaPartsOfSave(*kind, m_state, /*onlyChanged*/ false),

@@ -193,6 +193,8 @@ private:
     void runVgaLoadCommand(int entryCommand);
     void runVgaSaveCommand(int entryCommand);
     QString chooseFileFor(const FileDialogRequest& request);
+    // The VGAGRAPH loaders ask for a missing VGAHEAD or VGADICT through this.
+    ::FileChooser vgaFileChooser();
     void updateVgaSaveButton();
 
     QString m_programFolder;
