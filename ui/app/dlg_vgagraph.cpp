@@ -107,11 +107,15 @@ void CTessarandDlg::runVgaSaveCommand(int entryCommand) {
 }
 
 bool CTessarandDlg::LoadVgaParts(VgaLoadKind kind, const QString& graphPath) {
+    return loadVgaFiles(kind, VgaFiles::forGraph(GameFilePath::fromPath(graphPath.toStdString())),
+                        /*rereadDictionary*/ true);
+}
+
+bool CTessarandDlg::loadVgaFiles(VgaLoadKind kind, const VgaFiles& files, bool rereadDictionary) {
     beginSingleKindLoad();
     ::FileChooser chooser = vgaFileChooser();
-    const GameFilePath graph = GameFilePath::fromPath(graphPath.toStdString());
-    std::optional<VgaLoadJob> job = prepareVgaLoad(m_graphics, m_state, kind, VgaFiles::forGraph(graph),
-                                                   /*rereadDictionary*/ true, *m_prompter, chooser);
+    std::optional<VgaLoadJob> job =
+        prepareVgaLoad(m_graphics, m_state, kind, files, rereadDictionary, *m_prompter, chooser);
     if (!job)
         return false;
     auto routine = [&job](JobContext& context) { return runVgaLoad(*job, context); };
@@ -122,7 +126,7 @@ bool CTessarandDlg::LoadVgaParts(VgaLoadKind kind, const QString& graphPath) {
         return false;
     m_lastVgaGraph = job->files.graph;
     m_lastVgaHead = job->files.head;
-    setStandardPath(QString::fromStdString(graph.folder));
+    setStandardPath(QString::fromStdString(files.graph.folder));
     markFileOperation();
     updateVgaSaveButton();
     refreshScreenPreview();
@@ -133,11 +137,13 @@ bool CTessarandDlg::SaveVgaParts(int saveCommand, const QString& graphPath) {
     std::optional<VgaSaveKind> kind = vgaSaveKindOfCommand(saveCommand);
     if (!kind)
         return false;
-    ::FileChooser chooser = vgaFileChooser();
-    const GameFilePath graph = GameFilePath::fromPath(graphPath.toStdString());
+    return saveVgaFiles(vgaPartsOfSave(*kind, m_state, /*onlyChanged*/ false),
+                        VgaFiles::forGraph(GameFilePath::fromPath(graphPath.toStdString())));
+}
+
+bool CTessarandDlg::saveVgaFiles(VgaPartSet parts, const VgaFiles& files) {
     std::optional<VgaSaveJob> job =
-        prepareVgaSave(m_graphics, m_state, vgaPartsOfSave(*kind, m_state, /*onlyChanged*/ false),
-                       VgaFiles::forGraph(graph), *m_prompter, chooser);
+        prepareVgaSave(m_graphics, m_state, parts, files, *m_prompter, vgaFileChooser());
     if (!job)
         return false;
     JobResult result =

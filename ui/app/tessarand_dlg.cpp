@@ -413,6 +413,12 @@ void CTessarandDlg::runCommand(int commandId) {
     case command::SaveSounds:
         runPageFileCommand(commandId);
         break;
+    case command::LoadAll:
+        onLoadAll();
+        break;
+    case command::SaveAll:
+        SaveAll();
+        break;
     case command::LoadMusic: {
         QString path = chooseFile(int(GameFileDialog::LoadMusic));
         if (!path.isEmpty())
@@ -587,7 +593,7 @@ void CTessarandDlg::closeEvent(QCloseEvent* event) {
         return;
     }
     if (answer == PromptAnswer::Yes && m_state.loadAllUsed)
-        saveAll();
+        SaveAll();
     // Never close while something is still unsaved after Yes or Cancel.
     if (answer == PromptAnswer::Yes && !m_state.anythingUnsaved())
         event->accept();
@@ -595,7 +601,6 @@ void CTessarandDlg::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-void CTessarandDlg::saveAll() {}
 
 void CTessarandDlg::updateLevelButtons() {
     const int n = m_state.currentMap;

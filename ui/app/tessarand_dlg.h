@@ -5,6 +5,7 @@
 #include "app/app_messages.h"
 #include "app/document_state.h"
 #include "app/job.h"
+#include "app/load_all_scan.h"
 #include "app/settings.h"
 #include "image/palette.h"
 #include "level/builtin_resources.h"
@@ -15,6 +16,7 @@
 #include "music/music_archive.h"
 #include "vgagraph/graphics_archive.h"
 #include "vgagraph/vga_load.h"
+#include "vgagraph/vga_save.h"
 
 #include <QHash>
 #include <QImage>
@@ -116,6 +118,11 @@ public:
     QList<QPair<int, bool>> vgaSaveMenuState() const;
     GraphicsArchive& graphics() { return m_graphics; }
 
+    // Load All with the files chosen in its dialog; Compress all saves them all again at once.
+    void LoadAllFiles(const LoadAllSelection& selection, bool compressAll);
+    // Writes every changed kind back to the files Load All read.
+    void SaveAll();
+
     // AUDIOT songs (no job: the songs are few and small).
     bool LoadMusicFile(const QString& audioDataPath);
     MusicArchive& music() { return m_music; }
@@ -169,7 +176,7 @@ private:
     void refreshStatusPanel();
     QImage symbolPicture(int symbol) const;
     void writeSettingsAndExtensions();
-    void saveAll();
+    void onLoadAll();
     void insertMap();
     void deleteMap();
     void askGotoLevel();
@@ -195,6 +202,8 @@ private:
     QString chooseFileFor(const FileDialogRequest& request);
     // The VGAGRAPH loaders ask for a missing VGAHEAD or VGADICT through this.
     ::FileChooser vgaFileChooser();
+    bool loadVgaFiles(VgaLoadKind kind, const VgaFiles& files, bool rereadDictionary);
+    bool saveVgaFiles(VgaPartSet parts, const VgaFiles& files);
     void updateVgaSaveButton();
 
     QString m_programFolder;
