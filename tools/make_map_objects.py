@@ -530,6 +530,8 @@ def lists_text(game, facts):
         assert len(line) <= limit, line
         lines.append(line)
 
+    # Code 0 heads both lists: the empty cell a button starts with.
+    entry(0, "--- Nothing ---", MAX_WALL_LINE)
     for code in range(1, 64):
         if facts[(0, code)]["kind"] == "wall":
             entry(code, WALL_NAMES[code], MAX_WALL_LINE)
@@ -539,6 +541,7 @@ def lists_text(game, facts):
                                        "vertical" if code % 2 == 0 else "horizontal"]))
         entry(code, text, MAX_WALL_LINE)
     lines.append("*")
+    entry(0, "--- Nothing ---", MAX_OBJECT_LINE)
     for code, row in object_order(facts):
         entry(code, object_name(game, code, row), MAX_OBJECT_LINE)
     lines.append("*")

@@ -168,13 +168,16 @@ TEST(ShippedDefinitions, EveryListedCodeHasASymbolOfItsOwn) {
             return pixels;
         };
         // Empty cells and object code 0 are black: nothing is drawn for them.
+        EXPECT_EQ(d.vocabulary.objectCodes[0], 0);
+        EXPECT_EQ(d.vocabulary.wallName(0), "--- Nothing ---");
         EXPECT_EQ(symbolPixels(0), std::vector<uint16_t>(49, 0));
         EXPECT_EQ(symbolPixels(kFirstObjectSymbol), std::vector<uint16_t>(49, 0));
         // Objects: one symbol each (the unused standing dogs share theirs).
         std::set<std::vector<uint16_t>> seen;
         for (size_t i = 0; i < d.vocabulary.objectCodes.size(); ++i) {
             uint16_t code = uint16_t(d.vocabulary.objectCodes[i]);
-            if (d.vocabulary.objectName(code).starts_with("Unused"))
+            // Code 0 (the empty cell, black above) heads the list.
+            if (code == 0 || d.vocabulary.objectName(code).starts_with("Unused"))
                 continue;
             std::vector<uint16_t> pixels = symbolPixels(objectSymbolIndex(code));
             EXPECT_NE(pixels, std::vector<uint16_t>(49, 0)) << code;

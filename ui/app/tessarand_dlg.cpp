@@ -161,8 +161,10 @@ CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(
     m_Progress = new CProgressDlg(this);
 
     // 6, 7. Program folder, settings, standard path, wheel step.
-    m_programFolder = options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                      : options.programFolder;
+    // Absolute, since every load makes the game folder the current directory.
+    m_programFolder = QDir(options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                           : options.programFolder)
+                          .absolutePath();
     // 4. No maps yet: the built-in sample level and text screen stand in.
     m_builtinLevel = loadBuiltinLevel(m_programFolder.toStdString());
     m_builtinScreen = loadBuiltinTextScreen(m_programFolder.toStdString());
