@@ -112,3 +112,31 @@ TEST(MapCommands, PrevNextGotoAndInvalidNumbers) {
     EXPECT_EQ(f.prompter.prompts()[0].text, "Invalid map number: 7");
     EXPECT_EQ(f.dialog->state().currentMap, 0);
 }
+
+TEST(StartUp, ShippedDefinitionsLoadWithoutAnyMessage) {
+    for (const char* extension : {"WL1", "SOD"}) {
+        ShellFixture shell(/*withGameCopy*/ false);
+        shell.dialog.reset(); // it writes its settings when it goes
+        ASSERT_TRUE(writeSettingsFile(shell.program / "Tessarand.ini", [&] {
+            Settings settings;
+            settings.lastExtension = extension;
+            return settings;
+        }()));
+        shell.prompter.clear();
+        shell.open();
+        EXPECT_TRUE(shell.prompter.empty()) << extension << ": " << shell.prompter.prompts()[0].text;
+        EXPECT_EQ(shell.dialog->vocabulary().wallName(1), "Grey stone 1") << extension;
+        EXPECT_FALSE(shell.dialog->vocabulary().objectName(23).empty()) << extension;
+    }
+    // The two games differ in one palette entry; each extension brings its own.
+    ShellFixture wolf(false);
+    ShellFixture spear(false);
+    spear.dialog.reset();
+    ASSERT_TRUE(writeSettingsFile(spear.program / "Tessarand.ini", [] {
+        Settings settings;
+        settings.lastExtension = "SOD";
+        return settings;
+    }()));
+    spear.open();
+    EXPECT_NE(wolf.dialog->palette()[166], spear.dialog->palette()[166]);
+}
