@@ -16,8 +16,6 @@ namespace {
 
 constexpr size_t kSignatureWindow = 20;
 constexpr size_t kMaxMapheadBytes = 2 + 4 * size_t(kMaxMaps);
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 27;
 const char* const kNoMapsText = "The map header does not point to any maps!";
 
 std::vector<uint16_t> wordsOf(ByteView bytes) {
@@ -56,7 +54,7 @@ std::string mapSignature(MapFileFlags flags) {
         signature += "3P:";
     if (flags.featureFlags)
         signature += "FF:";
-    return signature + "Mapfile was edited with Tessarand (" + kMapsWebAddress + ")";
+    return signature + "Mapfile was edited with Tessarand (" + kTessarandWebAddress + ")";
 }
 
 MapFileFlags recogniseMapSignature(ByteView fileStart) {

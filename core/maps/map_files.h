@@ -5,6 +5,7 @@
 // dialog, finish() back on the UI thread with the job's result.
 
 #include "app/job.h"
+#include "app/program_info.h"
 #include "app/settings.h"
 #include "common/game_file_path.h"
 #include "common/prompter.h"
@@ -20,7 +21,6 @@
 
 // The largest stored plane and expanded RLEW stream a reader accepts.
 constexpr size_t kMaxStoredPlane = 16384;
-constexpr const char* kMapsWebAddress = "https://tessarand.example.org/";
 
 struct MapFileFlags {
     bool thirdPlane = false;

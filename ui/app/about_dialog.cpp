@@ -10,8 +10,6 @@
 #include <QUrl>
 #include <algorithm>
 
-const char* const kTessarandWebAddress = "https://tessarand.example.org/";
-
 namespace {
 
 constexpr int kScrollerLeft = 20;
@@ -79,7 +77,7 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
     const QStringList credits = {
-        "Tessarand V1.27 preRelease",
+        QString("Tessarand V%1.%2 preRelease").arg(kVersionMajor).arg(kVersionMinor),
         "",
         "An editor for the data files of Wolfenstein 3D,",
         "Spear of Destiny and every game built on their engine:",

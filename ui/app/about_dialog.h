@@ -2,13 +2,13 @@
 // "About Tessarand...": the program's picture, credits, a line of tester names scrolling from
 // right to left, and the web address that opens in the browser.
 
+#include "app/program_info.h"
+
 #include <QDialog>
 #include <QStringList>
 
 class QTimer;
 
-// The address shown under the credits.
-extern const char* const kTessarandWebAddress;
 
 class CAboutDlg : public QDialog {
     Q_OBJECT

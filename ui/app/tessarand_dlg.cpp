@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/config_page.h"
 #include "app/extensions.h"
+#include "app/program_info.h"
 #include "app/file_dialogs.h"
 #include "app/goto_level_dialog.h"
 #include "app/map_navigation.h"
@@ -124,7 +125,7 @@ CTessarandDlg* CTessarandDlg::instance() { return g_mainDialog; }
 CTessarandDlg::CTessarandDlg(const Options& options, QWidget* parent) : QWidget(parent) {
     // 1. Caption and the process-wide pointer.
     g_mainDialog = this;
-    setWindowTitle(QString("Tessarand V%1.%2 preRelease").arg(1).arg(27));
+    setWindowTitle(QString("Tessarand V%1.%2 preRelease").arg(kVersionMajor).arg(kVersionMinor));
     m_allowAboutOnStart = options.allowAboutOnStart;
     if (options.prompter) {
         m_prompter = options.prompter;
