@@ -15,10 +15,6 @@ enum class DataKind { Maps, Walls, Sprites, Sounds, Graphics, Fonts, Tile8s, Scr
 constexpr size_t kDataKindCount = 9;
 constexpr size_t kChangeTrackedKinds = 8; // music has no changed flag
 
-constexpr size_t kMaxMapObjectFolders = 100;
-constexpr size_t kMaxPaletteNames = 100;
-// Mouse clicks this soon after a file operation belong to the closing file dialog.
-constexpr uint64_t kClickGuardMs = 1000;
 
 class DocumentState {
 public:

@@ -654,21 +654,6 @@ void CTessarandDlg::refreshScreenPreview() {
         m_screenPreview->setCells(m_builtinScreen);
 }
 
-void CTessarandDlg::freeMaps() {
-    m_maps.freeMaps();
-    m_state.currentMap = 0;
-    m_state.setLoaded(DataKind::Maps, false);
-    setChanged(DataKind::Maps, false);
-    m_mapNavigation->setMapName({});
-    m_mapNavigation->setMapNumber({});
-    for (QToolButton* b : {m_mapNavigation->deleteButton(), m_mapNavigation->importExportButton()})
-        b->setEnabled(false);
-    m_mapNavigation->insertButton()->setEnabled(true);
-    m_actions.value(command::SaveMaps)->setEnabled(false);
-    updateLevelButtons();
-    refreshMapPreview();
-}
-
 void CTessarandDlg::insertMap() {
     const int highest = m_maps.highestMapIndex();
     if (highest + 2 == kMaxMaps)

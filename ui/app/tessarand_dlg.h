@@ -90,8 +90,6 @@ public:
 
     // Selects map n for the map editor and the 3D view; out of range: message, no change.
     void SetCurrentMap(int n);
-    // "free" for maps: releases them and clears count, loaded and changed flags.
-    void freeMaps();
     // The level number typed into Goto Level, as the dialog's OK does.
     void gotoLevel(const QString& levelText);
 
