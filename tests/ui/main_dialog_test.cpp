@@ -11,7 +11,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QHelpEvent>
+#include <QLineEdit>
 #include <QToolBar>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -265,4 +268,23 @@ TEST(MainDialog, SaveAllFollowsLoadAllAndTheChangedFlags) {
     dialog->setLocked(DataKind::Walls, true);
     dialog->setChanged(DataKind::Walls, true);
     EXPECT_FALSE(dialog->state().changed(DataKind::Walls));
+}
+
+TEST(MainDialog, SwitchedOffTooltipsStaySilentOnThePagesToo) {
+    ProgramFolder folder;
+    RecordingPrompter prompter;
+    auto dialog = makeDialog(folder, prompter);
+    dialog->show();
+    dialog->sheet()->setCurrentIndex(10);
+    QWidget* control = dialog->configPage()->rlewEdit();
+    auto tooltipShown = [&] {
+        QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), control->mapToGlobal(QPoint(1, 1)));
+        QCoreApplication::sendEvent(control, &event);
+        return QToolTip::isVisible() && QToolTip::text() == "Edit RLEW-Tag";
+    };
+    // Hiding a tooltip takes a moment, so the silent case comes first.
+    dialog->state().tooltipsEnabled = false;
+    EXPECT_FALSE(tooltipShown());
+    dialog->state().tooltipsEnabled = true;
+    EXPECT_TRUE(tooltipShown());
 }

@@ -20,6 +20,7 @@
 #include "app/toolbar_icons.h"
 
 #include <QAction>
+#include <QApplication>
 #include <cstring>
 #include <utility>
 #include <QCloseEvent>
@@ -216,6 +217,7 @@ void CTessarandDlg::createToolbar() {
         m_actions.value(id)->setEnabled(false);
     m_toolbar->setGeometry(5, 35, m_toolbar->sizeHint().width() + 12, 465);
     m_toolbar->installEventFilter(this);
+    qApp->installEventFilter(this);
 }
 
 void CTessarandDlg::createPages() {
@@ -367,6 +369,14 @@ bool CTessarandDlg::eventFilter(QObject* watched, QEvent* event) {
         else
             QToolTip::showText(help->globalPos(), text, m_toolbar);
         return true;
+    }
+    // With tooltips switched off, the pages' controls keep theirs to themselves too.
+    if (event->type() == QEvent::ToolTip && !m_state.tooltipsEnabled) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && isAncestorOf(widget)) {
+            QToolTip::hideText();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
