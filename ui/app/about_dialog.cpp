@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
@@ -30,10 +31,14 @@ QFont linkFont() {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Tessarand...");
-    setFixedSize(760, 330);
+    setFixedSize(760, 360);
     setMouseTracking(true);
     m_testers = {"the modders of the Wolfenstein 3D community", "everyone who sent a bug report",
                  "all testers of the preRelease"};
+    auto* ok = new QPushButton("OK", this);
+    ok->setDefault(true);
+    ok->setGeometry(width() - 100, height() - 34, 80, 26);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, &CAboutDlg::advanceScroller);
     m_timer->start(40);
