@@ -18,7 +18,7 @@ deps:
 	    echo "Installing:$$missing"; \
 	    if [ "$$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi; \
 	    $$SUDO apt-get update -qq && \
-	    DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	    DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing; \
 	fi
 
 configure: deps
