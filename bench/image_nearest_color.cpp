@@ -3,6 +3,7 @@
 
 #include "app/job.h"
 #include "image/bmp_import.h"
+#include "support/bmp_builder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,27 +13,10 @@ namespace {
 
 // Many different colours, so that most pixels fall into buckets of their own.
 Bytes noisyBmp24(int side) {
-    const int rowSize = (side * 3 + 3) & ~3;
-    Bytes out;
-    ByteWriter w(out);
-    w.u16(0x4D42);
-    w.u32(uint32_t(54 + rowSize * side));
-    w.u32(0);
-    w.u32(54);
-    w.u32(40);
-    w.i32(side);
-    w.i32(side);
-    w.u16(1);
-    w.u16(24);
-    for (int i = 0; i < 6; ++i)
-        w.u32(0);
     std::mt19937 random(7);
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side * 3; ++x)
-            w.u8(uint8_t(random()));
-        w.fill(size_t(rowSize - side * 3), 0);
-    }
-    return out;
+    return testdata::bmp24(side, side, [&](int, int) {
+        return Rgb{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+    });
 }
 
 void convert(benchmark::State& state, bool emptyCacheEachTime) {

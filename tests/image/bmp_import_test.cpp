@@ -1,39 +1,14 @@
 #include "image/bmp_import.h"
 
 #include "common/file_io.h"
+#include "support/bmp_builder.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A true-colour BMP whose pixel (x, y), y from the top, has the colour color(x, y).
-template <typename ColorOf> Bytes bmp24(int width, int height, ColorOf color) {
-    const int rowSize = (width * 3 + 3) & ~3;
-    Bytes out;
-    ByteWriter w(out);
-    w.u16(0x4D42);
-    w.u32(uint32_t(54 + rowSize * height));
-    w.u32(0);
-    w.u32(54);
-    w.u32(40);
-    w.i32(width);
-    w.i32(height);
-    w.u16(1);
-    w.u16(24);
-    for (int i = 0; i < 6; ++i)
-        w.u32(0);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            Rgb c = color(x, y);
-            w.u8(c.b);
-            w.u8(c.g);
-            w.u8(c.r);
-        }
-        w.fill(size_t(rowSize - width * 3), 0);
-    }
-    return out;
-}
+using testdata::bmp24;
 
 // An image page's device, as far as an import sees it.
 class Device : public BmpImportTarget {

@@ -2,6 +2,7 @@
 
 #include "common/file_io.h"
 #include "image/palette.h"
+#include "support/bmp_builder.h"
 #include "support/test_data.h"
 
 #include <gtest/gtest.h>
@@ -32,35 +33,9 @@ SymbolImage pictureWithMark(uint16_t colour) {
     return image;
 }
 
-// A 24-bit bitmap of the given size, every pixel the same colour, rows bottom first.
+// A 24-bit bitmap of the given size, every pixel the same colour.
 Bytes bitmap24(int width, int height, Rgb colour) {
-    const uint32_t stride = (uint32_t(width) * 3 + 3) & ~3u;
-    Bytes out;
-    ByteWriter w(out);
-    w.u16(0x4D42);
-    w.u32(54 + stride * uint32_t(height));
-    w.u32(0);
-    w.u32(54);
-    w.u32(40);
-    w.i32(width);
-    w.i32(height);
-    w.u16(1);
-    w.u16(24);
-    w.u32(0);
-    w.u32(0);
-    w.u32(0);
-    w.u32(0);
-    w.u32(0);
-    w.u32(0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            w.u8(colour.b);
-            w.u8(colour.g);
-            w.u8(colour.r);
-        }
-        w.fill(stride - uint32_t(width) * 3, 0);
-    }
-    return out;
+    return testdata::bmp24(width, height, [colour](int, int) { return colour; });
 }
 
 std::vector<std::string> titles(const RecordingPrompter& prompter) {
