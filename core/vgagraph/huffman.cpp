@@ -175,6 +175,11 @@ FileDialogRequest graphicsDictionaryDialog() {
             "Zusammenkunft(OZ6)|*.OZ6|All files|*.*||"};
 }
 
+bool ensureHuffmanLoaded(HuffmanDictionary& dictionary, const fs::path& path,
+                         Prompter& prompter, const FileChooser& chooseFile) {
+    return dictionary.loaded() || LoadHuffman(dictionary, path, prompter, chooseFile);
+}
+
 bool LoadHuffman(HuffmanDictionary& dictionary, const fs::path& path, Prompter& prompter,
                  const FileChooser& chooseFile) {
     constexpr size_t kReadLimit = kHuffmanDictionarySize + kMaxKeptTrailingBytes + 1;

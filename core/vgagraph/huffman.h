@@ -97,6 +97,9 @@ void BuildCodeTable(HuffmanDictionary& dictionary);
 // that lacks byte values is taken with a warning (it decodes, but cannot save those values).
 bool LoadHuffman(HuffmanDictionary& dictionary, const std::filesystem::path& path,
                  Prompter& prompter, const FileChooser& chooseFile = {});
+// The dictionary in memory, or else VGADICT read as LoadHuffman does; false when there is none.
+bool ensureHuffmanLoaded(HuffmanDictionary& dictionary, const std::filesystem::path& path,
+                         Prompter& prompter, const FileChooser& chooseFile = {});
 // The dialog that asks for a dictionary when inserting the first picture into an empty archive;
 // the chosen file is then read with LoadHuffman.
 FileDialogRequest graphicsDictionaryDialog();

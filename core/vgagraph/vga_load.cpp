@@ -79,8 +79,7 @@ std::optional<VgaLoadJob> prepareVgaLoad(GraphicsArchive& archive, DocumentState
     HuffmanDictionary& dictionary = archive.dictionary();
     if (rereadDictionary)
         dictionary.setLoaded(false);
-    if (!dictionary.loaded() &&
-        !LoadHuffman(dictionary, files.dictionary.fullPath(), prompter, chooseFile))
+    if (!ensureHuffmanLoaded(dictionary, files.dictionary.fullPath(), prompter, chooseFile))
         return std::nullopt;
     VgaLoadJob job;
     job.kind = kind;

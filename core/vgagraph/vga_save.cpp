@@ -321,8 +321,7 @@ std::optional<VgaSaveJob> prepareVgaSave(GraphicsArchive& archive, const Documen
     if (!parts.any())
         return std::nullopt;
     HuffmanDictionary& dictionary = archive.dictionary();
-    if (!dictionary.loaded() &&
-        !LoadHuffman(dictionary, files.dictionary.fullPath(), prompter, chooseFile))
+    if (!ensureHuffmanLoaded(dictionary, files.dictionary.fullPath(), prompter, chooseFile))
         return std::nullopt;
     VgaSaveJob job;
     job.parts = parts;

@@ -36,6 +36,13 @@ Bytes spriteImage(int side, uint8_t seed) {
     return image;
 }
 
+// Walls, sprites and sounds in memory are what they were before.
+void expectKindsUnchanged(const PageFile& now, const PageFile& before) {
+    EXPECT_EQ(now.walls.images, before.walls.images);
+    EXPECT_EQ(now.sprites.images, before.sprites.images);
+    EXPECT_EQ(now.sounds.sounds, before.sounds.sounds);
+}
+
 std::vector<std::string> titlesOf(const Prompt& p) {
     return {p.title, p.text};
 }
@@ -411,9 +418,7 @@ TEST(PageFile, KindsMissingFromTheFileAreReported) {
                   c.result);
         ASSERT_EQ(prompter.prompts().size(), 1u);
         EXPECT_EQ(titlesOf(prompter.prompts()[0]), c.message);
-        EXPECT_EQ(pageFile.walls.images, before.walls.images);
-        EXPECT_EQ(pageFile.sprites.images, before.sprites.images);
-        EXPECT_EQ(pageFile.sounds.sounds, before.sounds.sounds);
+        expectKindsUnchanged(pageFile, before);
     }
 }
 
@@ -458,9 +463,7 @@ TEST(PageFile, BrokenFilesLeaveMemoryAsItWas) {
                       JobResult::Success);
             ASSERT_FALSE(prompter.empty());
             EXPECT_EQ(titlesOf(prompter.prompts().back()), damaged);
-            EXPECT_EQ(pageFile.walls.images, before.walls.images);
-            EXPECT_EQ(pageFile.sprites.images, before.sprites.images);
-            EXPECT_EQ(pageFile.sounds.sounds, before.sounds.sounds);
+            expectKindsUnchanged(pageFile, before);
         }
     }
 }
